@@ -1,0 +1,29 @@
+// Cost of one evaluation through a hand view over plain strings.
+// cmake --build --preset release && build/release/eval/odds_bench
+
+#include "odds.h"
+
+#include "fake_hand_view.h"
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+void evaluate(benchmark::State &state, const char *card1, const char *card2, std::int16_t suited)
+{
+    FakeHandView view(card1, card2, suited);
+    for (auto _ : state) {
+        eval::ShowOdds(view);
+        benchmark::DoNotOptimize(view.result);
+    }
+}
+
+// A pair, an offsuit hand near the end of its table, and a hand no rule knows.
+BENCHMARK_CAPTURE(evaluate, pair_AA, "A", "A", 0);
+BENCHMARK_CAPTURE(evaluate, offsuit_2_3, "2", "3", 0);
+BENCHMARK_CAPTURE(evaluate, unmatched_Card1_K, "Card 1", "K", 1);
+
+} // namespace
+
+BENCHMARK_MAIN();
