@@ -223,20 +223,21 @@ TEST_P(FailingView, PassesTheExceptionOnAndKeepsWhatWasWritten)
 
 using Op = FakeHandView::Operation;
 INSTANTIATE_TEST_SUITE_P(Operations, FailingView,
-    ::testing::Values(Failure {"A", "K", Op::Card1, "before"},
-        Failure {"A", "K", Op::Card2, "before"}, Failure {"A", "K", Op::Suited, "before"},
-        Failure {"A", "A", Op::Suited, "85%"}, Failure {"A", "K", Op::SetResult, "before"},
-        Failure {"x", "y", Op::SetResult, "before"}));
+    ::testing::Values(Failure{"card1", "A", "K", Op::Card1, "before"},
+        Failure{"card2", "A", "K", Op::Card2, "before"},
+        Failure{"suited", "A", "K", Op::Suited, "before"},
+        Failure{"suitedAfterPair", "A", "A", Op::Suited, "85%"},
+        Failure{"write", "A", "K", Op::SetResult, "before"},
+        Failure{"clear", "x", "y", Op::SetResult, "before"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
-// --- the tables themselves ---
+// --- the tables themselves ---------------------------------------------------------------------
 
 // Built into the program: all of it is known when compiling.
 static_assert(eval::SuitedTable[0].card1 == "A" && eval::OffsuitTable[155].result == "32%");
 static_assert(eval::PairTable[12].result == "85%" && eval::RankLabels[9] == "10");
--- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --
 
-                                                                                                using Hand
-    = std::pair<std::string_view, std::string_view>;
+using Hand = std::pair<std::string_view, std::string_view>;
 
 std::map<Hand, int> asMap(const auto &table)
 {
@@ -268,7 +269,7 @@ TEST(Tables, HoldOneRuleForEveryOrderedPairOfDifferentRanks)
 TEST(Tables, AreTestedInTheirDocumentedOrder)
 {
     for (const auto *table : {&eval::SuitedTable, &eval::OffsuitTable}) {
-        const auto at = [table](int i) { return Hand {(*table)[i].card1, (*table)[i].card2}; };
+        const auto at = [table](int i) { return Hand{(*table)[i].card1, (*table)[i].card2}; };
         EXPECT_EQ(at(0), Hand("A", "2"));
         EXPECT_EQ(at(11), Hand("A", "K"));
         EXPECT_EQ(at(12), Hand("K", "2"));
@@ -299,7 +300,7 @@ TEST(Tables, SuitedIsTwoThreeOrFourAboveOffsuit)
     for (const auto &[hand, value] : suited)
         if (hand.first > hand.second) // each unordered hand once
             ++handsByGap[value - offsuit.at(hand)];
-    EXPECT_EQ(handsByGap, (std::map<int, int> {{2, 21}, {3, 53}, {4, 4}}));
+    EXPECT_EQ(handsByGap, (std::map<int, int>{{2, 21}, {3, 53}, {4, 4}}));
 }
 
 TEST(Tables, NoRowRisesTowardsLowerCards)

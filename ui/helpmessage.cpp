@@ -1,0 +1,22 @@
+#include "helpmessage.h"
+
+#include "identity.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+QString helpMessageText()
+{
+    return QStringLiteral("Quorvel v0.9 Select your pre flop cards as they are delt. Percentage "
+                          "displayed is to win against random cards. Theres more info at ")
+        + QString::fromLatin1(identity::WebAddress);
+}
+
+void showHelpMessage(QWidget *parent)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), helpMessageText(),
+        QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("helpMessage"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}

@@ -1,0 +1,225 @@
+#include "mainwindow.h"
+
+#include "helpmessage.h"
+#include "identity.h"
+#include "odds.h"
+#include "rankselector.h"
+#include "tables.h"
+#include "twips.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace
+{
+
+// The design's faces are not on a Linux desktop, and what fontconfig picks instead differs
+// between machines; these metric-compatible faces come with the fonts-liberation package.
+void registerFontSubstitutes()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(
+        QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
+}
+
+QFont designFont(const QString &family, qreal points, QFont::Weight weight)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setWeight(weight);
+    return font;
+}
+
+QFont sansSerif(qreal points, QFont::Weight weight = QFont::Normal)
+{
+    return designFont(QStringLiteral("MS Sans Serif"), points, weight);
+}
+
+const QColor Grey(0xC0, 0xC0, 0xC0);
+
+// On the grey, in the desktop's own colour for text on a selection, looked up when drawn.
+QLabel *makeLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setForegroundRole(QPalette::HighlightedText);
+    return label;
+}
+
+// The window's grey behind a control that paints its own background.
+void fillGrey(QWidget *widget)
+{
+    widget->setBackgroundRole(QPalette::Window);
+    widget->setAutoFillBackground(true);
+}
+
+template <typename Control>
+Control *place(Control *control, const char *name, QRect geometry, const QFont &font)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    control->setFont(font);
+    return control;
+}
+
+std::int16_t suitedStateOf(Qt::CheckState state)
+{
+    switch (state) {
+    case Qt::Unchecked:
+        return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
+// The evaluation's view of the window: the selectors' edit texts as UTF-8, the box's state, and
+// the result box to write.
+class WindowHandView final : public eval::HandView
+{
+public:
+    WindowHandView(
+        const QComboBox &card1, const QComboBox &card2, const QCheckBox &suited, QLineEdit &result)
+        : m_card1(card1)
+        , m_card2(card2)
+        , m_suited(suited)
+        , m_result(result)
+    {
+    }
+
+    std::string card1Text() const override { return m_card1.currentText().toStdString(); }
+    std::string card2Text() const override { return m_card2.currentText().toStdString(); }
+    std::int16_t suitedState() const override { return suitedStateOf(m_suited.checkState()); }
+    void setResult(std::string_view text) override
+    {
+        m_result.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+
+private:
+    const QComboBox &m_card1;
+    const QComboBox &m_card2;
+    const QCheckBox &m_suited;
+    QLineEdit &m_result;
+};
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent)
+{
+    registerFontSubstitutes();
+    buildControls();
+    m_handView = std::make_unique<WindowHandView>(*m_combo1, *m_combo2, *m_check1, *m_text1);
+
+    connect(m_combo1, &RankSelector::picked, this, &MainWindow::Combo1_Click);
+    connect(m_combo2, &RankSelector::picked, this, &MainWindow::Combo2_Click);
+    connect(m_check1, &QCheckBox::clicked, this, &MainWindow::Check1_Click);
+    connect(m_help, &QPushButton::clicked, this, &MainWindow::help_Click);
+
+    Form_Load();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    setObjectName(QStringLiteral("mainwindow"));
+    setWindowTitle(QStringLiteral("%1 v%2").arg(identity::ApplicationName, identity::Version));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvel.png")));
+    setFixedSize(twips::toPixels(3645), twips::toPixels(1800));
+
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, Grey);
+    setPalette(grey);
+    setAutoFillBackground(true);
+
+    // Each control as the design has it: name, place in twips, font.
+    m_combo1 = place(new RankSelector(QStringLiteral("Card 1"), this), "Combo1",
+        twips::toPixels(120, 720, 855, 315), sansSerif(8.25));
+    m_combo2 = place(new RankSelector(QStringLiteral("Card 2"), this), "Combo2",
+        twips::toPixels(1200, 720, 855, 315), sansSerif(8.25));
+    m_text1 = place(new QLineEdit(this), "Text1", twips::toPixels(2280, 660, 855, 450),
+        sansSerif(13.5, QFont::Bold));
+    m_check1 = place(new QCheckBox(QStringLiteral("Check1"), this), "Check1",
+        twips::toPixels(1080, 1200, 255, 495), sansSerif(8.25));
+    m_label1 = place(makeLabel(QStringLiteral("Suited"), this), "Label1",
+        twips::toPixels(120, 1320, 855, 375), sansSerif(9.75, QFont::Bold));
+    m_help = place(new QPushButton(QStringLiteral("Help"), this), "help",
+        twips::toPixels(120, 120, 735, 255), sansSerif(8.25));
+    m_label2 = place(makeLabel(QStringLiteral("To Win"), this), "Label2",
+        twips::toPixels(2400, 1200, 735, 255), sansSerif(8.25, QFont::Bold));
+    // Reaches past the window's right and bottom edges; the window clips it.
+    m_label3 = place(makeLabel(QString::fromLatin1(identity::WebAddress), this), "Label3",
+        twips::toPixels(2520, 1560, 1455, 375),
+        designFont(QStringLiteral("Arial Narrow"), 6.75, QFont::Normal));
+
+    m_text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Only the tick box shows: the caption lies beyond the control's width. Label1 names it.
+    fillGrey(m_check1);
+    fillGrey(m_label1);
+    fillGrey(m_label2);
+    // Outside a dialog a push button ignores Enter; the player expects it to press the focused
+    // button. Nothing makes it the window's default button.
+    m_help->setAutoDefault(true);
+
+    // What a screen reader says for each control that takes the focus.
+    m_combo1->setAccessibleName(QStringLiteral("Card 1"));
+    m_combo2->setAccessibleName(QStringLiteral("Card 2"));
+    m_text1->setAccessibleName(QStringLiteral("Win chance"));
+    m_check1->setAccessibleName(QStringLiteral("Suited"));
+
+    setTabOrder(m_combo1, m_combo2);
+    setTabOrder(m_combo2, m_text1);
+    setTabOrder(m_text1, m_check1);
+    setTabOrder(m_check1, m_help);
+    m_combo1->setFocus();
+}
+
+void MainWindow::Form_Load()
+{
+    for (RankSelector *selector : {m_combo1, m_combo2})
+        for (std::string_view rank : eval::RankLabels)
+            selector->addItem(
+                QString::fromLatin1(rank.data(), static_cast<qsizetype>(rank.size())));
+}
+
+void MainWindow::Combo1_Click()
+{
+    eval::ShowOdds(*m_handView);
+}
+
+void MainWindow::Combo2_Click()
+{
+    eval::ShowOdds(*m_handView);
+}
+
+void MainWindow::Check1_Click()
+{
+    eval::ShowOdds(*m_handView);
+}
+
+void MainWindow::help_Click()
+{
+    showHelpMessage(this);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    // Centred once, when first shown, before the window is mapped; afterwards it stays where
+    // the player puts it.
+    if (!m_placed) {
+        m_placed = true;
+        if (const QScreen *screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}

@@ -1,0 +1,28 @@
+#include "rankselector.h"
+
+#include <QLineEdit>
+
+RankSelector::RankSelector(const QString &startText, QWidget *parent)
+    : QComboBox(parent)
+{
+    setEditable(true);
+    setCompleter(nullptr);
+    setInsertPolicy(QComboBox::NoInsert);
+    // All thirteen ranks at once, with no scrolling.
+    setMaxVisibleItems(13);
+    // With a placeholder set, QComboBox no longer selects the first item of a list that was
+    // empty; the edit field, not the placeholder, is what the player sees.
+    setPlaceholderText(startText);
+    setEditText(startText);
+    // Show the start of a text wider than the field, not its end.
+    lineEdit()->setCursorPosition(0);
+
+    // These two look the typed text up in the list and select what they find; typed text is to
+    // stay as typed.
+    disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+
+    // `activated` comes with every pick, including a pick of the item already selected, and
+    // never from typing or from code.
+    connect(this, &QComboBox::activated, this, &RankSelector::picked);
+}
