@@ -380,7 +380,8 @@ private Q_SLOTS:
             {"click away", 3}, {"Return", 4}, {"Escape", 5}};
         for (const char *typed : {"1", "k", "K", "a", "10", "Z", "q ", ""})
             for (const auto &[name, then] : endings)
-                QTest::addRow("'%s' then %s", typed, name) << QString::fromLatin1(typed) << then;
+                QTest::newRow(QByteArray("'") + typed + "' then " + name)
+                    << QString::fromLatin1(typed) << then;
     }
 
     void typedTextStandsAsTyped()
@@ -540,7 +541,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         for (const char *focus : {"Combo1", "Combo2", "Text1", "Check1"})
             for (int key : {int(Qt::Key_Enter), int(Qt::Key_Return), int(Qt::Key_Escape)})
-                QTest::addRow("%s %d", focus, key) << QString::fromLatin1(focus) << key;
+                QTest::newRow(QByteArray(focus) + ' ' + QByteArray::number(key))
+                    << QString::fromLatin1(focus) << key;
         QTest::newRow("help Escape") << QStringLiteral("help") << int(Qt::Key_Escape);
     }
 
