@@ -24,6 +24,7 @@ Application::Application(int &argc, char **argv)
 {
     setApplicationName(QString::fromLatin1(identity::ApplicationName));
     setApplicationVersion(QString::fromLatin1(identity::Version));
+    setDesktopFileName(QString::fromLatin1(identity::AppId));
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

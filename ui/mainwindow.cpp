@@ -168,9 +168,8 @@ void MainWindow::buildControls()
     // button. Nothing makes it the window's default button.
     m_help->setAutoDefault(true);
 
-    // What a screen reader says for each control that takes the focus.
-    m_combo1->setAccessibleName(QStringLiteral("Card 1"));
-    m_combo2->setAccessibleName(QStringLiteral("Card 2"));
+    // What a screen reader says for the controls that take the focus; the selectors name
+    // themselves, the button by its caption.
     m_text1->setAccessibleName(QStringLiteral("Win chance"));
     m_check1->setAccessibleName(QStringLiteral("Suited"));
 

@@ -16,6 +16,10 @@ RankSelector::RankSelector(const QString &startText, QWidget *parent)
     setEditText(startText);
     // Show the start of a text wider than the field, not its end.
     lineEdit()->setCursorPosition(0);
+    // The start text names the card for a screen reader. The edit field holds the focus, and on
+    // Linux the combo box's own accessible name is its current text, so both carry it.
+    setAccessibleName(startText);
+    lineEdit()->setAccessibleName(startText);
 
     // These two look the typed text up in the list and select what they find; typed text is to
     // stay as typed.
