@@ -8,6 +8,7 @@
 #include "twips.h"
 
 #include <QCheckBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,6 +40,15 @@ QFont sansSerif(qreal points, QFont::Weight weight = QFont::Normal)
 }
 
 const QColor Grey(0xC0, 0xC0, 0xC0);
+
+// Read as the PNG it is: left to guess the format, the reader loads every image format plugin
+// installed to ask each whether it knows the file, which costs start-up time.
+QImage readIcon()
+{
+    QImageReader reader(QStringLiteral(":/icons/quorvel.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
 
 // On the grey, in the desktop's own colour for text on a selection, looked up when drawn.
 QLabel *makeLabel(const QString &text, QWidget *parent)
@@ -131,8 +141,12 @@ void MainWindow::buildControls()
 {
     setObjectName(QStringLiteral("mainwindow"));
     setWindowTitle(QStringLiteral("%1 v%2").arg(identity::ApplicationName, identity::Version));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvel.png")));
+    setWindowIcon(QPixmap::fromImage(readIcon()));
     setFixedSize(twips::toPixels(3645), twips::toPixels(1800));
+
+    // Most controls share this font; set first, the controls are built in it rather than built in
+    // the default font and then laid out again.
+    setFont(sansSerif(8.25));
 
     QPalette grey = palette();
     grey.setColor(QPalette::Window, Grey);
