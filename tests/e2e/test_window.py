@@ -13,7 +13,7 @@ import subprocess
 import sys
 import unittest
 
-from xsession import XSession, wait_for
+from xsession import XSession, close_window, find_window, wait_for
 
 BINARY = None
 ARTIFACTS = None
@@ -75,7 +75,7 @@ class Quorvel:
         self.process = SESSION.launch([binary], output=self.log)
         self.app = wait_for(self._find_app, 20, what="Quorvel on the accessibility bus")
         self.frame = wait_for(self._find_frame, 20, what="the main window")
-        self.xid = wait_for(self._find_xid, 10, what="the X window")
+        self.xid = find_window(SESSION.env, self.process.pid, "Quorvel v0.9")
 
     # -- finding things ----------------------------------------------------------------------
     def _find_app(self):
@@ -89,12 +89,6 @@ class Quorvel:
             if child is not None and child.name == "Quorvel v0.9" and self.showing(child):
                 return child
         return None
-
-    def _find_xid(self):
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
-                              "--name", "^Quorvel v0.9$"], env=SESSION.env, capture_output=True,
-                             text=True).stdout.split()
-        return int(out[0]) if out else None
 
     def showing(self, accessible):
         return accessible.getState().contains(self.at.STATE_SHOWING)
@@ -199,17 +193,7 @@ class Quorvel:
         xdotool("type", "--delay", "20", text)
 
     def close(self):
-        """The desktop's close command: WM_DELETE_WINDOW, as the title bar's close box sends it."""
-        from Xlib import X, display, protocol
-        d = display.Display(SESSION.display)
-        window = d.create_resource_object("window", self.xid)
-        protocols = d.intern_atom("WM_PROTOCOLS")
-        delete = d.intern_atom("WM_DELETE_WINDOW")
-        event = protocol.event.ClientMessage(window=window, client_type=protocols,
-                                             data=(32, [delete, X.CurrentTime, 0, 0, 0]))
-        window.send_event(event, event_mask=X.NoEventMask)
-        d.sync()
-        d.close()
+        close_window(SESSION.display, self.xid)
 
     def screenshot(self, name):
         path = os.path.join(ARTIFACTS, name + ".png")

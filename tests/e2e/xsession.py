@@ -34,6 +34,30 @@ def _read_line(stream, timeout, what):
     return stream.readline().decode().strip()
 
 
+def close_window(display_name, xid):
+    """The desktop's close command: WM_DELETE_WINDOW, as a title bar's close box sends it."""
+    from Xlib import X, display, protocol
+    d = display.Display(display_name)
+    try:
+        window = d.create_resource_object("window", xid)
+        event = protocol.event.ClientMessage(
+            window=window, client_type=d.intern_atom("WM_PROTOCOLS"),
+            data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+        window.send_event(event, event_mask=X.NoEventMask)
+        d.sync()  # a flush alone may leave the request unsent when the connection closes
+    finally:
+        d.close()
+
+
+def find_window(env, pid, title, timeout=20.0):
+    """The id of the program's visible top-level window with this title."""
+    def search():
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name",
+                              "^" + title + "$"], env=env, capture_output=True, text=True).stdout
+        return int(out.split()[0]) if out.split() else None
+    return wait_for(search, timeout, what=f"the window '{title}'")
+
+
 class XSession:
     def __init__(self, accessibility=True, size="1280x1024"):
         self.accessibility = accessibility

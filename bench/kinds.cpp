@@ -1,0 +1,36 @@
+// A second yardstick: a window of Quorvel's size holding the same kinds of widgets, in the
+// default font, with no logic. What Quorvel adds beyond this is its own cost.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("kinds"));
+    window.setFixedSize(243, 120);
+    const QStringList items = {QStringLiteral("A"), QStringLiteral("2"), QStringLiteral("3"),
+        QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
+        QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10"), QStringLiteral("J"),
+        QStringLiteral("Q"), QStringLiteral("K")};
+    for (int x : {8, 80}) {
+        auto *combo = new QComboBox(&window);
+        combo->setEditable(true);
+        combo->addItems(items);
+        combo->setGeometry(x, 48, 57, 21);
+    }
+    (new QLineEdit(&window))->setGeometry(152, 44, 57, 30);
+    (new QCheckBox(QStringLiteral("Check1"), &window))->setGeometry(72, 80, 17, 33);
+    (new QLabel(QStringLiteral("Suited"), &window))->setGeometry(8, 88, 57, 25);
+    (new QPushButton(QStringLiteral("Help"), &window))->setGeometry(8, 8, 49, 17);
+    (new QLabel(QStringLiteral("To Win"), &window))->setGeometry(160, 80, 49, 17);
+    (new QLabel(QStringLiteral("www.quorvel.example"), &window))->setGeometry(168, 104, 97, 25);
+    window.show();
+    return QApplication::exec();
+}
