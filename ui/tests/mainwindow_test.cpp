@@ -323,6 +323,7 @@ private Q_SLOTS:
         QTest::newRow("PageUp") << int(Qt::Key_PageUp) << -1;
         QTest::newRow("wheel down") << -120 << 1;
         QTest::newRow("wheel up") << 120 << -1;
+        QTest::newRow("keys in the open list") << 0 << 1;
     }
 
     void everyWayOfPickingEvaluatesOnce()
@@ -334,10 +335,20 @@ private Q_SLOTS:
         QSignalSpy picks(m_ui->combo2, &QComboBox::activated);
         m_ui->text1->setText(Untouched);
 
-        if (key == 120 || key == -120)
+        if (key == 120 || key == -120) {
             m_ui->wheel(m_ui->combo2, key);
-        else
+        } else if (key == 0) {
+            m_ui->key(m_ui->combo2, Qt::Key_F4);
+            QAbstractItemView *list = m_ui->combo2->view();
+            QTRY_VERIFY(list->isVisible());
+            QCOMPARE(picks.count(), 0); // opening the list picks nothing
+            m_ui->key(list, Qt::Key_Down);
+            QCOMPARE(picks.count(), 0); // nor does moving through it
+            m_ui->key(list, Qt::Key_Return);
+            QTRY_VERIFY(!list->isVisible());
+        } else {
             m_ui->key(m_ui->combo2, Qt::Key(key));
+        }
 
         const QString now = Ranks.at(rank("10") + step);
         QCOMPARE(picks.count(), 1);
