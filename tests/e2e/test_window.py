@@ -186,6 +186,21 @@ class Quorvel:
         wait_for(lambda: not combo[0].getState().contains(self.at.STATE_VISIBLE)
                  or not self.showing(item) or self.extents(item)[1] <= 0, 10, what="the list to close")
 
+    def type_over(self, accessible, text):
+        """Clicks into an edit field, selects all and types."""
+        self.click_into(accessible)
+        self.key("ctrl+a")
+        self.type(text)
+
+    def show_hand(self, card1, card2):
+        """Gives the window the focus and picks both cards; returns the offsuit answer."""
+        self.focus_window()
+        self.pick(0, card1)
+        self.pick(1, card2)
+        answer = win_chance(card1, card2, False)
+        self.wait_state((card1, card2, False, answer))
+        return answer
+
     def key(self, *keys):
         xdotool("key", "--clearmodifiers", *keys)
 
@@ -297,7 +312,7 @@ class WindowOnX(unittest.TestCase):
         q = self.q
         q.focus_window()
         q.pick(0, "A")
-        q.wait_state(("A", "Card 2", False, ""))
+        q.wait_state(("A", "Card 2", False, ""))  # one card alone finds nothing
         q.pick(1, "K")
         q.wait_state(("A", "K", False, "65%"))
         q.click_into(q.check_box)
@@ -313,13 +328,8 @@ class WindowOnX(unittest.TestCase):
 
     def test_typed_text_runs_nothing_and_stays(self):
         q = self.q
-        q.focus_window()
-        q.pick(0, "A")
-        q.pick(1, "K")
-        q.wait_state(("A", "K", False, "65%"))
-        q.click_into(q.combo_edit(1))
-        q.key("ctrl+a")
-        q.type("k")
+        q.show_hand("A", "K")
+        q.type_over(q.combo_edit(1), "k")
         q.key("Tab")
         wait_for(lambda: q.focused() == q.result_box, 10, what="the focus to move on")
         q.wait_state(("A", "k", False, "65%"))
@@ -331,21 +341,14 @@ class WindowOnX(unittest.TestCase):
         q.click_into(q.check_box)
         q.wait_state(("A", "k", True, ""))
         # A typed rank counts like a picked one.
-        q.click_into(q.combo_edit(1))
-        q.key("ctrl+a")
-        q.type("Q")
+        q.type_over(q.combo_edit(1), "Q")
         q.click_into(q.check_box)
         q.wait_state(("A", "Q", False, "64%"))
 
     def test_typing_into_the_result(self):
         q = self.q
-        q.focus_window()
-        q.pick(0, "9")
-        q.pick(1, "8")
-        q.wait_state(("9", "8", False, "48%"))
-        q.click_into(q.result_box)
-        q.key("ctrl+a")
-        q.type("99%")
+        self.assertEqual(q.show_hand("9", "8"), "48%")
+        q.type_over(q.result_box, "99%")
         q.wait_state(("9", "8", False, "99%"))
         q.click_into(q.check_box)
         q.wait_state(("9", "8", True, "50%"))
@@ -363,9 +366,7 @@ class WindowOnX(unittest.TestCase):
 
     def check_help(self, close):
         q = self.q
-        q.focus_window()
-        q.pick(0, "J")
-        q.pick(1, "10")
+        q.show_hand("J", "10")
         q.click_into(q.check_box)
         before = ("J", "10", True, "57%")
         q.wait_state(before)
