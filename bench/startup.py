@@ -16,7 +16,6 @@ import os
 import re
 import select
 import statistics
-import subprocess
 import sys
 import tempfile
 import time
@@ -163,7 +162,7 @@ class Player:
                 origin = event.window.translate_coords(self.w.root, 0, 0)
                 return -origin.x, -origin.y, geometry.width, geometry.height, event.window.id
 
-    def pick_time(self, combo, rank, damage_id, timeout=5):
+    def pick_time(self, combo, rank, timeout=5):
         """Seconds from the button's release on `rank` to the result box being redrawn."""
         px, py, pw, ph, popup = self.open_list(combo)
         row = ph / len(RANKS)
@@ -200,11 +199,11 @@ def click_to_answer(session, watcher, program, clicks):
         watcher.drain()
         player = Player(watcher, window_id)
         player.window.damage_create(damage.DamageReportRawRectangles)
-        player.pick_time(COMBO1, "A", window_id)
+        player.pick_time(COMBO1, "A")
         times = []
         for click in range(clicks):
             # Alternate so that every pick changes the answer (65% and 64%).
-            times.append(player.pick_time(COMBO2, "K" if click % 2 else "Q", window_id))
+            times.append(player.pick_time(COMBO2, "K" if click % 2 else "Q"))
         return times
     finally:
         stop(process)

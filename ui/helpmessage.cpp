@@ -7,8 +7,9 @@
 
 QString helpMessageText()
 {
-    return QStringLiteral("Quorvel v0.9 Select your pre flop cards as they are delt. Percentage "
-                          "displayed is to win against random cards. Theres more info at ")
+    return QString::fromLatin1(identity::Title)
+        + QStringLiteral(" Select your pre flop cards as they are delt. Percentage displayed is "
+                         "to win against random cards. Theres more info at ")
         + QString::fromLatin1(identity::WebAddress);
 }
 

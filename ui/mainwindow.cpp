@@ -140,7 +140,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls()
 {
     setObjectName(QStringLiteral("mainwindow"));
-    setWindowTitle(QStringLiteral("%1 v%2").arg(identity::ApplicationName, identity::Version));
+    setWindowTitle(QString::fromLatin1(identity::Title));
     setWindowIcon(QPixmap::fromImage(readIcon()));
     setFixedSize(twips::toPixels(3645), twips::toPixels(1800));
 

@@ -300,7 +300,6 @@ class WindowOnX(unittest.TestCase):
         q.focus_window()
         q.pick(1, "9")
         q.click_into(q.combo_edit(0))
-        expected = []
         for step in range(4):
             q.key("Down")
             card1 = RANKS[step]
