@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 #include "mainwindow.h"
 
+#include "accessibility.h"
 #include "helpmessage.h"
 #include "identity.h"
 #include "odds.h"
@@ -11,8 +14,11 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace
 {
@@ -76,6 +82,20 @@ Control *place(Control *control, const char *name, QRect geometry, const QFont &
     return control;
 }
 
+// A check box that toggles on a click anywhere in its area, not only on its indicator; a screen
+// reader is given the same area. Qt asks the style for both.
+class WholeAreaCheckStyle final : public QProxyStyle
+{
+public:
+    QRect subElementRect(
+        SubElement element, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (element == SE_CheckBoxClickRect)
+            return option->rect;
+        return QProxyStyle::subElementRect(element, option, widget);
+    }
+};
+
 std::int16_t suitedStateOf(Qt::CheckState state)
 {
     switch (state) {
@@ -123,6 +143,7 @@ private:
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
 {
+    accessibility::installInterfaces();
     registerFontSubstitutes();
     buildControls();
     m_handView = std::make_unique<WindowHandView>(*m_combo1, *m_combo2, *m_check1, *m_text1);
@@ -173,19 +194,31 @@ void MainWindow::buildControls()
         twips::toPixels(2520, 1560, 1455, 375),
         designFont(QStringLiteral("Arial Narrow"), 6.75, QFont::Normal));
 
+    m_notice = new AnswerNotice(this);
+    m_notice->setObjectName(QStringLiteral("answerNotice"));
+
     m_text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Only the tick box shows: the caption lies beyond the control's width. Label1 names it.
     fillGrey(m_check1);
+    auto *checkStyle = new WholeAreaCheckStyle;
+    checkStyle->setParent(m_check1);
+    m_check1->setStyle(checkStyle);
     fillGrey(m_label1);
     fillGrey(m_label2);
     // Outside a dialog a push button ignores Enter; the player expects it to press the focused
     // button. Nothing makes it the window's default button.
     m_help->setAutoDefault(true);
 
-    // What a screen reader says for the controls that take the focus; the selectors name
-    // themselves, the button by its caption.
+    // What a screen reader says for the controls that take the focus: the selectors name
+    // themselves, the button by its caption, the labels name what they stand beside. Without a
+    // mnemonic in their text, a buddy gives the labels no shortcut and no click.
     m_text1->setAccessibleName(QStringLiteral("Win chance"));
     m_check1->setAccessibleName(QStringLiteral("Suited"));
+    m_label1->setBuddy(m_check1);
+    m_label2->setBuddy(m_text1);
+    // Until the cursor has been placed once, the first focus reports a caret move ahead of the
+    // focus itself, and Orca then takes the box as already announced.
+    m_text1->setCursorPosition(0);
 
     setTabOrder(m_combo1, m_combo2);
     setTabOrder(m_combo2, m_text1);
@@ -205,16 +238,33 @@ void MainWindow::Form_Load()
 void MainWindow::Combo1_Click()
 {
     eval::ShowOdds(*m_handView);
+    announceAnswer(m_combo1->currentText());
 }
 
 void MainWindow::Combo2_Click()
 {
     eval::ShowOdds(*m_handView);
+    announceAnswer(m_combo2->currentText());
 }
 
 void MainWindow::Check1_Click()
 {
     eval::ShowOdds(*m_handView);
+    announceAnswer(m_check1->isChecked() ? QStringLiteral("suited") : QStringLiteral("offsuit"));
+}
+
+// The answer is heard at once, and kept as the description of the controls that pick a hand,
+// where a screen reader finds it on focus and on Where Am I.
+void MainWindow::announceAnswer(const QString &choice)
+{
+    const QString result = m_text1->text();
+    const QString answer = result.isEmpty() ? QStringLiteral("No win chance")
+                                            : QStringLiteral("Win chance ") + result;
+    // A card's edit field holds the focus for it, and Where Am I reads the field.
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_combo1, m_combo1->lineEdit(), m_combo2, m_combo2->lineEdit(), m_check1})
+        control->setAccessibleDescription(answer);
+    m_notice->announce(accessibility::answerAnnouncement(choice, result));
 }
 
 void MainWindow::help_Click()
@@ -229,9 +279,12 @@ void MainWindow::showEvent(QShowEvent *event)
     if (!m_placed) {
         m_placed = true;
         if (const QScreen *screen = this->screen()) {
+            // On a screen smaller than the window, its top-left corner stays on the screen,
+            // where Help and the first card are.
+            const QRect available = screen->availableGeometry();
             QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
+            frame.moveCenter(available.center());
+            move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
         }
     }
     QWidget::showEvent(event);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 #pragma once
 
 // The program's one window. Two RankSelectors (Combo1, Combo2) hold the cards, Check1 says
@@ -10,6 +12,7 @@
 
 #include <memory>
 
+class AnswerNotice;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -41,6 +44,7 @@ private:
     void help_Click();
 
     void buildControls();
+    void announceAnswer(const QString &choice);
 
     RankSelector *m_combo1 = nullptr;
     RankSelector *m_combo2 = nullptr;
@@ -50,6 +54,7 @@ private:
     QPushButton *m_help = nullptr;
     QLabel *m_label2 = nullptr;
     QLabel *m_label3 = nullptr;
+    AnswerNotice *m_notice = nullptr;
     std::unique_ptr<eval::HandView> m_handView;
     bool m_placed = false;
 };

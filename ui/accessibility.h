@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+#pragma once
+
+#include <QWidget>
+
+namespace accessibility
+{
+
+// Qt names an editable combo box after its current text on Linux, so a screen reader would call
+// a card "A" once picked. This gives the selectors their own names, with the shown text as their
+// value, and gives AnswerNotice its role. Call before the window is built; later calls do nothing.
+void installInterfaces();
+
+// What the player hears after an evaluation: the choice just made and the answer it gave.
+QString answerAnnouncement(const QString &choice, const QString &result);
+
+} // namespace accessibility
+
+// A widget of no size that a screen reader hears as a notification each time it appears. Orca 43
+// speaks a text change only in the focused control and a notification wherever the focus is; Qt
+// 6.4 has no announcement event, and its name and description change events reach Orca in a form
+// it cannot speak. So a new answer is heard wherever the player is: after a pick by keys, list or
+// wheel, and after a toggle.
+class AnswerNotice : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AnswerNotice)
+
+public:
+    explicit AnswerNotice(QWidget *parent = nullptr);
+
+    void announce(const QString &text);
+};
