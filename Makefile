@@ -1,6 +1,8 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
 # A thin layer over the CMake presets, so that one word builds, runs or tests on a fresh Debian 12.
 
-.PHONY: all deps build run test asan fuzz bench package package-check startup clean
+.PHONY: all deps build run test asan fuzz bench package package-check reproducible orca startup clean
 
 all: build
 
@@ -34,15 +36,22 @@ bench: deps
 	cmake --build --preset release
 	build/release/eval/odds_bench
 
-# A .deb of the release build; its library dependencies come from the binary.
+# The .deb, built as Debian builds its packages (hardened, reproducible) in build/package.
 package: deps
-	cmake --preset release
-	cmake --build --preset release
-	cpack --preset release
+	scripts/build-package
 
-# Installs that .deb with apt and starts the installed program on a private X server.
+# lintian and hardening-check on that .deb, then installs it with apt and starts the program.
 package-check: package
 	scripts/check-package
+
+# Builds the package again from a clone elsewhere, under another umask, and compares the bytes.
+reproducible: package
+	scripts/check-reproducible
+
+# What the Orca screen reader says, step by step, while the window is used from the keyboard.
+orca: build
+	scripts/install-deps orca speech-dispatcher
+	scripts/orca-transcript build/default/app/quorvel
 
 # Start-up cost and click-to-answer time against a bare Qt window (not a test: it reports).
 startup: deps

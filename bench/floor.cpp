@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 // The floor for start-up cost: the least a Qt Widgets program does to show a window of
 // Quorvel's size. Nothing else.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 // A second yardstick: a window of Quorvel's size holding the same kinds of widgets, in the
 // default font, with no logic. What Quorvel adds beyond this is its own cost.
 

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
 """Start-up cost of Quorvel against the floor of a bare Qt Widgets window, and click-to-answer time.
 
 Starts a private Xvfb and D-Bus session, then launches Quorvel and the floor program alternately

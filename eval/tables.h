@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 #pragma once
 
 // The stored answers. Each table is a list of rules tested in order; a rule names its two card

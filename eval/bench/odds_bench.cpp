@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 // Cost of one evaluation through a hand view over plain strings.
 // cmake --build --preset release && build/release/eval/odds_bench
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 // Feeds ShowOdds arbitrary card texts and suited states and checks every answer against the
 // grids, which are written apart from the program's rule lists.
 

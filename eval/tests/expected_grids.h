@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 #pragma once
 
 // The win chances written out a second time, as grids (row Card 1, column Card 2, both in the

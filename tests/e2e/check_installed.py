@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
 """Starts an installed Quorvel on a private X server and waits for its window to appear.
 
 Usage: check_installed.py [PROGRAM]   (default /usr/bin/quorvel)

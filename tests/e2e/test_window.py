@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
 """Quorvel on a real X server, used as a person uses it.
 
 Input is real X input (xdotool); the window is read back from outside the process the way

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Quorvel developers
 """A private X server, D-Bus session and accessibility bus, and the programs started on them.
 
 Used by the end-to-end tests, the installed-package check and the start-up benchmark. Every

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 #pragma once
 
 // Drives a real MainWindow as the player does, through Qt Test's mouse and key events, and reads

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
 // A long random session of player actions on a real window, checked after every action against
 // a small model of what the player should see: only picks and toggles evaluate, and an
 // evaluation shows the stored win chance of the hand on show or clears the box.
