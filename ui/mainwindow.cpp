@@ -10,6 +10,7 @@
 #include "tables.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QImageReader>
 #include <QLabel>
@@ -23,18 +24,28 @@
 namespace
 {
 
-// The design's faces are not on a Linux desktop, and what fontconfig picks instead differs
-// between machines; these metric-compatible faces come with the fonts-liberation package.
-void registerFontSubstitutes()
+// The window's two faces, and the one place that says what stands for them. Windows has the
+// design's own faces. Elsewhere they are named by the metric-compatible faces of the
+// fonts-liberation package, not through a font substitution, which makes Qt look up the fallbacks
+// of both names at start-up, at a cost that grows with every face installed.
+enum class Face { SansSerif, Narrow };
+
+QString family(Face face)
 {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(
-        QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
+#ifdef Q_OS_WIN
+    return face == Face::SansSerif ? QStringLiteral("MS Sans Serif")
+                                   : QStringLiteral("Arial Narrow");
+#else
+    return face == Face::SansSerif ? QStringLiteral("Liberation Sans")
+                                   : QStringLiteral("Liberation Sans Narrow");
+#endif
 }
 
-QFont designFont(const QString &family, qreal points, QFont::Weight weight)
+QFont designFont(Face face, qreal points, QFont::Weight weight = QFont::Normal)
 {
-    QFont font(family);
+    QFont font(family(face));
+    // Where the face is missing, a sans serif rather than whatever fontconfig ranks first.
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setWeight(weight);
     return font;
@@ -42,7 +53,7 @@ QFont designFont(const QString &family, qreal points, QFont::Weight weight)
 
 QFont sansSerif(qreal points, QFont::Weight weight = QFont::Normal)
 {
-    return designFont(QStringLiteral("MS Sans Serif"), points, weight);
+    return designFont(Face::SansSerif, points, weight);
 }
 
 const QColor Grey(0xC0, 0xC0, 0xC0);
@@ -144,8 +155,13 @@ MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
 {
     accessibility::installInterfaces();
-    registerFontSubstitutes();
+    // Each control lays out its text once in the application font before its own font reaches
+    // it. Built in the window's font, none needs the desktop's font at all; the desktop's font
+    // comes back for everything else, the Help message among it.
+    const QFont desktopFont = QApplication::font();
+    QApplication::setFont(sansSerif(8.25));
     buildControls();
+    QApplication::setFont(desktopFont);
     m_handView = std::make_unique<WindowHandView>(*m_combo1, *m_combo2, *m_check1, *m_text1);
 
     connect(m_combo1, &RankSelector::picked, this, &MainWindow::Combo1_Click);
@@ -191,8 +207,7 @@ void MainWindow::buildControls()
         twips::toPixels(2400, 1200, 735, 255), sansSerif(8.25, QFont::Bold));
     // Reaches past the window's right and bottom edges; the window clips it.
     m_label3 = place(makeLabel(QString::fromLatin1(identity::WebAddress), this), "Label3",
-        twips::toPixels(2520, 1560, 1455, 375),
-        designFont(QStringLiteral("Arial Narrow"), 6.75, QFont::Normal));
+        twips::toPixels(2520, 1560, 1455, 375), designFont(Face::Narrow, 6.75));
 
     m_notice = new AnswerNotice(this);
     m_notice->setObjectName(QStringLiteral("answerNotice"));
