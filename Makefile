@@ -58,7 +58,7 @@ startup: deps
 	cmake --preset release
 	cmake --build --preset release
 	/usr/bin/python3 bench/startup.py build/release/app/quorvel build/release/bench/startup_floor \
-		--kinds build/release/bench/startup_kinds
+		--kinds build/release/bench/startup_kinds --desktop-fonts build/release/bench/desktop-fonts
 
 clean:
 	rm -rf build

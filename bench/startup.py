@@ -2,14 +2,18 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 """Start-up cost of Quorvel against the floor of a bare Qt Widgets window, and click-to-answer time.
 
-Starts a private Xvfb and D-Bus session, then launches Quorvel and the floor program alternately
-and reports, for each, the time from process start to the window being shown (mapped and first
-drawn, seen through the X server's DAMAGE extension), the peak resident memory, and the
-instructions executed from launch to shown (callgrind, killed once shown). Then the ratios, and
-the shared libraries and plugins Quorvel loads beyond the floor's. Last, with real X input
-(XTEST), the time from a pick in a card's list to the result box being redrawn.
+Starts a private Xvfb and D-Bus session, then launches Quorvel, the floor program and a window of
+the same widget kinds alternately and reports, for each, the time from process start to the
+window being shown (mapped and first drawn, seen through the X server's DAMAGE extension), the
+peak resident memory, and the instructions executed from launch to shown (callgrind, killed once
+shown). It does so twice: on the system's fonts, and on a desktop-sized font set (--desktop-fonts)
+of Debian font packages fetched with apt-get download and extracted into the build tree, not
+installed, and selected with FONTCONFIG_FILE. Then the ratios, and the shared libraries and
+plugins Quorvel loads beyond the floor's. Last, with real X input (XTEST), the time from a pick
+in a card's list to the result box being redrawn.
 
-Usage: startup.py QUORVEL FLOOR [--runs N] [--callgrind-runs N] [--clicks N]
+Usage: startup.py QUORVEL FLOOR --kinds KINDS [--desktop-fonts DIR] [--runs N]
+                  [--callgrind-runs N] [--clicks N]
 """
 
 import argparse
@@ -18,11 +22,12 @@ import os
 import re
 import select
 import statistics
+import subprocess
 import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
 from xsession import XSession, wait_for  # noqa: E402
 
 from Xlib import X, display  # noqa: E402
@@ -93,9 +98,45 @@ def stop(process):
     process.wait()
 
 
-def launch_once(session, watcher, program):
+# A desktop with many faces: Noto for most scripts, its CJK faces, FreeFont and the Chrome OS faces.
+DESKTOP_FONT_PACKAGES = ["fonts-noto-core", "fonts-noto-ui-core", "fonts-noto-cjk",
+                         "fonts-noto-extra", "fonts-freefont-ttf", "fonts-croscore"]
+
+
+def desktop_fonts(folder):
+    """A fontconfig file for the system's fonts plus the desktop packages, unpacked in `folder`."""
+    os.makedirs(folder, exist_ok=True)
+    config = os.path.join(folder, "fonts.conf")
+    if not os.path.exists(config):
+        download = ["apt-get", "download", *DESKTOP_FONT_PACKAGES]
+        if subprocess.run(download, cwd=folder).returncode != 0:
+            subprocess.run(["apt-get", "update"], check=True)  # a fresh machine has no lists
+            subprocess.run(download, cwd=folder, check=True)
+        for deb in glob.glob(os.path.join(folder, "*.deb")):
+            subprocess.run(["dpkg-deb", "-x", deb, os.path.join(folder, "root")], check=True)
+        with open(config + ".new", "w") as conf:
+            conf.write(f"""<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <include ignore_missing="no">/etc/fonts/fonts.conf</include>
+  <dir>{folder}/root/usr/share/fonts</dir>
+  <cachedir>{folder}/cache</cachedir>
+</fontconfig>
+""")
+        os.rename(config + ".new", config)
+    subprocess.run(["fc-cache"], env=dict(os.environ, FONTCONFIG_FILE=config), check=True)
+    return config
+
+
+def face_count(env):
+    listing = subprocess.run(["fc-list"], env=dict(os.environ, **env), capture_output=True,
+                             text=True, check=True).stdout
+    return len(listing.splitlines())
+
+
+def launch_once(session, watcher, program, env):
     start = time.perf_counter()
-    process = session.launch([program])
+    process = session.launch([program], **env)
     try:
         shown, _ = watcher.wait_shown(30)
         time.sleep(0.2)  # let the first frame settle before reading the high-water mark
@@ -105,14 +146,14 @@ def launch_once(session, watcher, program):
         watcher.drain()
 
 
-def instructions_once(session, watcher, program, workdir):
+def instructions_once(session, watcher, program, workdir, env):
     out = os.path.join(workdir, "callgrind.out")
     for old in glob.glob(out + "*"):
         os.remove(old)
     # The first dump ends with the first frame put on the screen: the count up to it does not
     # depend on when the program is stopped afterwards.
     process = session.launch(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out,
-                              "--dump-after=QWidgetRepaintManager::paintAndFlush*", program])
+                              "--dump-after=QWidgetRepaintManager::paintAndFlush*", program], **env)
     try:
         watcher.wait_shown(600)
         return wait_for(lambda: dumped_total(out + ".1"), 120, what="callgrind's first dump")
@@ -217,54 +258,70 @@ def spread(values, scale=1.0, unit=""):
             f"range {min(values):.1f}-{max(values):.1f}{unit}")
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("quorvel")
-    parser.add_argument("floor")
-    parser.add_argument("--runs", type=int, default=20)
-    parser.add_argument("--callgrind-runs", type=int, default=2)
-    parser.add_argument("--clicks", type=int, default=60)
-    parser.add_argument("--kinds", help="also measure this window of the same widget kinds, "
-                        "in the default font and with no logic")
-    args = parser.parse_args()
-    programs = {"quorvel": os.path.abspath(args.quorvel), "floor": os.path.abspath(args.floor)}
-    if args.kinds:
-        programs["kinds"] = os.path.abspath(args.kinds)
+def measure(session, watcher, programs, args, workdir, env):
+    """Times, peak memory and instructions of each program, launched alternately."""
+    for program in programs.values():  # unmeasured: warms the file cache and the session bus
+        launch_once(session, watcher, program, env)
+    times = {name: [] for name in programs}
+    memory = {name: [] for name in programs}
+    libraries = {}
+    for _ in range(args.runs):
+        for name, program in programs.items():
+            seconds, kib, objects = launch_once(session, watcher, program, env)
+            times[name].append(seconds)
+            memory[name].append(kib)
+            libraries[name] = objects
+    instructions = {name: [instructions_once(session, watcher, program, workdir, env)
+                           for _ in range(args.callgrind_runs)]
+                    for name, program in programs.items()}
+    return times, memory, instructions, libraries
 
-    with XSession(accessibility=False) as session, tempfile.TemporaryDirectory() as workdir:
-        watcher = Watcher(session.display)
-        # One unmeasured start of each warms the file cache and the session bus.
-        for program in programs.values():
-            launch_once(session, watcher, program)
 
-        times = {name: [] for name in programs}
-        memory = {name: [] for name in programs}
-        libraries = {}
-        for _ in range(args.runs):
-            for name, program in programs.items():
-                seconds, kib, objects = launch_once(session, watcher, program)
-                times[name].append(seconds)
-                memory[name].append(kib)
-                libraries[name] = objects
-
-        instructions = {name: [instructions_once(session, watcher, program, workdir)
-                               for _ in range(args.callgrind_runs)]
-                        for name, program in programs.items()}
-
-        clicks = click_to_answer(session, watcher, programs["quorvel"], args.clicks)
-
-    print(f"start-up, {args.runs} launches each, alternating, private Xvfb:")
+def report(title, programs, times, memory, instructions):
+    print(f"{title}, {len(times['floor'])} launches each, alternating, private Xvfb:")
     for name in programs:
         print(f"  {name:8} time to shown {spread(times[name], 1000, ' ms')}; "
               f"peak RSS {spread(memory[name], 1 / 1024, ' MiB')}; "
               f"instructions {', '.join(f'{n:,}' for n in instructions[name])}")
-    for name in [n for n in programs if n != "floor"]:
-        def ratio(values):
-            return statistics.median(values[name]) / statistics.median(values["floor"])
-        print(f"  {name} / floor: time {ratio(times):.2f}, memory {ratio(memory):.2f}, "
-              f"instructions {ratio(instructions):.2f}")
-    extra = sorted(libraries["quorvel"] - libraries["floor"])
-    print("  shared objects loaded beyond the floor's: " + (", ".join(extra) or "none"))
+
+    def ratio(values, name, base):
+        return statistics.median(values[name]) / statistics.median(values[base])
+    for base in ("floor", "kinds"):
+        for name in [n for n in programs if n not in ("floor", base)]:
+            print(f"  {name} / {base}: time {ratio(times, name, base):.2f}, "
+                  f"memory {ratio(memory, name, base):.2f}, "
+                  f"instructions {ratio(instructions, name, base):.2f}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("quorvel")
+    parser.add_argument("floor")
+    parser.add_argument("--kinds", required=True, help="a window of the same widget kinds, in the "
+                        "default font and with no logic")
+    parser.add_argument("--desktop-fonts", help="folder for the desktop-sized font set")
+    parser.add_argument("--runs", type=int, default=20)
+    parser.add_argument("--callgrind-runs", type=int, default=2)
+    parser.add_argument("--clicks", type=int, default=60)
+    args = parser.parse_args()
+    programs = {"quorvel": os.path.abspath(args.quorvel), "floor": os.path.abspath(args.floor),
+                "kinds": os.path.abspath(args.kinds)}
+    font_sets = [{}]
+    if args.desktop_fonts:  # built first, so that no launch builds a font cache
+        font_sets.append({"FONTCONFIG_FILE": desktop_fonts(os.path.abspath(args.desktop_fonts))})
+    font_sets = [(f"{'desktop' if env else 'system'} fonts, {face_count(env):,} faces", env)
+                 for env in font_sets]
+
+    with XSession(accessibility=False) as session, tempfile.TemporaryDirectory() as workdir:
+        watcher = Watcher(session.display)
+        results = [(title, measure(session, watcher, programs, args, workdir, env))
+                   for title, env in font_sets]
+        clicks = click_to_answer(session, watcher, programs["quorvel"], args.clicks)
+
+    for title, (times, memory, instructions, libraries) in results:
+        report(title, programs, times, memory, instructions)
+        extra = sorted(libraries["quorvel"] - libraries["floor"])
+        print("  shared objects loaded beyond the floor's: " + (", ".join(extra) or "none"))
     print(f"click to answer, {len(clicks)} picks in Card 2's list: {spread(clicks, 1000, ' ms')}")
 
 

@@ -5,9 +5,11 @@
 Usage: check_installed.py [PROGRAM]   (default /usr/bin/quorvel)
 """
 
+import os
 import sys
 
-from xsession import XSession, close_window, find_window
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from xsession import XSession, close_window, find_window  # noqa: E402
 
 
 def main():

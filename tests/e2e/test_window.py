@@ -15,7 +15,8 @@ import subprocess
 import sys
 import unittest
 
-from xsession import XSession, close_window, find_window, wait_for
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from xsession import XSession, close_window, find_window, wait_for  # noqa: E402
 
 BINARY = None
 ARTIFACTS = None

@@ -2,8 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 """A private X server, D-Bus session and accessibility bus, and the programs started on them.
 
-Used by the end-to-end tests, the installed-package check and the start-up benchmark. Every
-process started here is ended by its id when the session closes.
+Used by the end-to-end tests, the installed-package check, the start-up benchmark and the
+screen-reader transcript. Every process started here is ended by its id when the session closes.
 """
 
 import os
