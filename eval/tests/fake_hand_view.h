@@ -7,56 +7,35 @@
 #include <stdexcept>
 #include <string>
 
-// A hand view over plain strings, counting what the evaluation does with it. It can be told to
-// throw from one of its operations to stand in for a failing window.
-class FakeHandView : public eval::HandView
-{
-public:
-    enum class Operation { None, Card1, Card2, Suited, SetResult };
+// A hand view over plain strings that counts its writes, and can be told to fail in one of its
+// operations as a window that has gone would.
+struct FakeHandView final : eval::HandView {
+    enum class Operation { None, Card1, Suited, SetResult };
 
-    FakeHandView(std::string card1, std::string card2, std::int16_t suited, std::string result = {})
-        : card1(std::move(card1))
-        , card2(std::move(card2))
-        , suited(suited)
-        , result(std::move(result))
+    FakeHandView(std::string c1, std::string c2, std::int16_t s, std::string before = "before")
+        : card1(std::move(c1))
+        , card2(std::move(c2))
+        , suited(s)
+        , result(std::move(before))
     {
     }
 
-    std::string card1Text() const override
-    {
-        failIf(Operation::Card1);
-        return card1;
-    }
-    std::string card2Text() const override
-    {
-        failIf(Operation::Card2);
-        return card2;
-    }
-    std::int16_t suitedState() const override
-    {
-        failIf(Operation::Suited);
-        ++suitedReads;
-        return suited;
-    }
+    std::string card1Text() const override { return failIf(Operation::Card1), card1; }
+    std::string card2Text() const override { return card2; }
+    std::int16_t suitedState() const override { return failIf(Operation::Suited), suited; }
     void setResult(std::string_view text) override
     {
-        failIf(Operation::SetResult);
-        result = text;
-        ++writes;
+        failIf(Operation::SetResult), result = text, ++writes;
     }
-
-    std::string card1;
-    std::string card2;
-    std::int16_t suited;
-    std::string result;
-    mutable int suitedReads = 0;
-    int writes = 0;
-    Operation failing = Operation::None;
-
-private:
     void failIf(Operation operation) const
     {
         if (operation == failing)
             throw std::runtime_error("window gone");
     }
+
+    std::string card1, card2;
+    std::int16_t suited;
+    std::string result;
+    int writes = 0;
+    Operation failing = Operation::None;
 };

@@ -1,0 +1,357 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Quorvel developers
+// The window on real widgets: how it looks, a long random session of player actions checked
+// against a small model after every action, and what becomes of an exception in a handler.
+
+#include "application.h"
+#include "expected_grids.h"
+#include "identity.h"
+#include "mainwindow.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace
+{
+
+const QColor Grey(0xC0, 0xC0, 0xC0);
+const QStringList Ranks = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
+const QString HelpText = "Quorvel v0.9 Select your pre flop cards as they are delt. Percentage "
+                         "displayed is to win against random cards. Theres more info at "
+                         "www.quorvel.example";
+
+// A control as the design draws it: name, class, caption, place, font, colours, and the name a
+// screen reader gives it when that is not its caption.
+struct Look {
+    const char *name, *kind, *caption;
+    QRect pixels;
+    qreal points;
+    int weight, height;
+    bool label = false, grey = false;
+    const char *heardAs = nullptr;
+};
+
+// What the player should see and hear: the window's state, where the focus is, and what a
+// screen reader was last told.
+struct Shown {
+    QString card1 = "Card 1", card2 = "Card 2";
+    bool suited = false;
+    QString result, focus = "Combo1", heard;
+    friend bool operator==(const Shown &, const Shown &) = default;
+};
+
+char *toString(const Shown &s)
+{
+    return QTest::toString(
+        QStringLiteral("{%1 | %2 | %3 | '%4' | focus %5 | heard '%6'}")
+            .arg(s.card1, s.card2, s.suited ? "suited" : "offsuit", s.result, s.focus, s.heard));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Look)
+
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+    MainWindow *window = nullptr;
+    QComboBox *cards[2] = {};
+    QLineEdit *text1 = nullptr;
+    QCheckBox *check1 = nullptr;
+    QPushButton *help = nullptr;
+
+    Shown shown() const
+    {
+        const QWidget *focus = QApplication::focusWidget();
+        return {cards[0]->currentText(), cards[1]->currentText(), check1->isChecked(),
+            text1->text(), focus ? focus->objectName() : QString(),
+            window->findChild<QWidget *>("answerNotice")->accessibleName()};
+    }
+
+    // Opens the list by its arrow and clicks the item, the mouse passing over it on the way.
+    void pickByMouse(QComboBox *card, int index)
+    {
+        QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(card->width() - 4, card->height() / 2));
+        QAbstractItemView *list = card->view();
+        QTRY_VERIFY(list->isVisible());
+        const QRect item = list->visualRect(list->model()->index(index, 0));
+        QTest::mouseMove(list->viewport(), item.topLeft() + QPoint(1, 1));
+        QTest::mouseMove(list->viewport(), item.center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        QTRY_VERIFY(!list->isVisible());
+    }
+
+    void typeOver(QWidget *field, const QString &text)
+    {
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(10, field->height() / 2));
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), {});
+    }
+
+    // Presses Help by `press`, checks the message, closes it by `close` (0 OK, 1 Enter,
+    // 2 Escape, 3 the close box) and returns once it is gone.
+    void withHelp(const std::function<void()> &press, int close)
+    {
+        bool closed = false;
+        QTimer::singleShot(0, window, [&] {
+            QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            // Modal, no icon, one button, the application's name as caption, the desktop's font.
+            QCOMPARE(box->text(), HelpText);
+            QVERIFY(box->windowTitle() == "Quorvel" && box->icon() == QMessageBox::NoIcon
+                && box->buttons().size() == 1 && box->textFormat() == Qt::PlainText
+                && box->windowModality() == Qt::ApplicationModal
+                && box->font() == QApplication::font());
+            if (close == 0)
+                QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            else if (close == 3)
+                box->close();
+            else
+                QTest::keyClick(box, close == 1 ? Qt::Key_Enter : Qt::Key_Escape);
+            closed = QTest::qWaitFor([box] { return !box->isVisible(); });
+            if (!closed)
+                box->done(0); // a close that failed must not hang the test
+        });
+        press();
+        QVERIFY(closed);
+        // Offscreen, nothing hands the activation back as a window manager does.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        window = new MainWindow;
+        cards[0] = window->findChild<QComboBox *>("Combo1");
+        cards[1] = window->findChild<QComboBox *>("Combo2");
+        text1 = window->findChild<QLineEdit *>("Text1");
+        check1 = window->findChild<QCheckBox *>("Check1");
+        help = window->findChild<QPushButton *>("help");
+        QVERIFY(cards[0] && cards[1] && text1 && check1 && help);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+
+    void cleanup() { delete window; }
+
+    void controlLooks_data()
+    {
+        QTest::addColumn<Look>("look");
+        const char *web = identity::WebAddress;
+        for (const Look &look :
+            {Look{"Combo1", "RankSelector", "Card 1", {8, 48, 57, 21}, 8.25, 400, 11},
+                Look{"Combo2", "RankSelector", "Card 2", {80, 48, 57, 21}, 8.25, 400, 11},
+                Look{
+                    "Text1", "QLineEdit", "", {152, 44, 57, 30}, 13.5, 700, 18, 0, 0, "Win chance"},
+                Look{"Check1", "QCheckBox", "Check1", {72, 80, 17, 33}, 8.25, 400, 11, 0, 1,
+                    "Suited"},
+                Look{"Label1", "QLabel", "Suited", {8, 88, 57, 25}, 9.75, 700, 13, 1, 1},
+                Look{"help", "QPushButton", "Help", {8, 8, 49, 17}, 8.25, 400, 11},
+                Look{"Label2", "QLabel", "To Win", {160, 80, 49, 17}, 8.25, 700, 11, 1, 1},
+                Look{"Label3", "QLabel", web, {168, 104, 97, 25}, 6.75, 400, 9, 1}})
+            QTest::newRow(look.name) << look;
+    }
+
+    void controlLooks()
+    {
+        QFETCH(Look, look);
+        auto *widget = window->findChild<QWidget *>(look.name);
+        QVERIFY(widget);
+        QCOMPARE(widget->metaObject()->className(), look.kind);
+        const char *text = widget->inherits("QComboBox") ? "currentText" : "text";
+        QCOMPARE(widget->property(text).toString(), look.caption);
+        QCOMPARE(widget->geometry(), look.pixels);
+        QCOMPARE(widget->grab().size(), look.pixels.size() * window->devicePixelRatio());
+        const QFont font = widget->font();
+        const QString family = look.points == 6.75 ? "Liberation Sans Narrow" : "Liberation Sans";
+        QCOMPARE(font.family(), family);
+        QCOMPARE(QFontInfo(font).family(), family); // the face itself, not a fallback
+        QCOMPARE(font.pointSizeF(), look.points);
+        QCOMPARE(font.weight(), look.weight);
+        QCOMPARE(QFontInfo(font).pixelSize(), look.height);
+        QCOMPARE(widget->foregroundRole() == QPalette::HighlightedText, look.label);
+        QCOMPARE(widget->autoFillBackground(), look.grey);
+        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
+            look.heardAs ? look.heardAs : look.caption);
+    }
+
+    void windowLooks()
+    {
+        const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+        QCOMPARE(window->objectName(), "mainwindow");
+        QCOMPARE(window->windowTitle(), "Quorvel v0.9");
+        QCOMPARE(window->minimumSize(), QSize(243, 120));
+        QCOMPARE(window->maximumSize(), QSize(243, 120));
+        QCOMPARE(window->devicePixelRatio(), scale);
+        const QPoint offset
+            = window->frameGeometry().center() - window->screen()->availableGeometry().center();
+        QVERIFY(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1);
+        QVERIFY(!help->isDefault()
+            && !QAccessible::queryAccessibleInterface(help)->state().defaultButton);
+
+        // The icon: 32x32 in a palette, tower blocks standing on green, clear around them.
+        const QImage icon(":/icons/quorvel.png");
+        QCOMPARE(icon.size(), QSize(32, 32));
+        QCOMPARE(icon.format(), QImage::Format_Indexed8);
+        QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
+        QVERIFY(icon.pixelColor(16, 31).green() > 100 && icon.pixelColor(16, 31).red() < 80);
+        QCOMPARE(
+            window->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+            icon.convertToFormat(QImage::Format_ARGB32));
+
+        // The grey behind the controls and behind Label1's own text, as drawn.
+        const QImage picture = window->grab().toImage();
+        QCOMPARE(picture.pixelColor(QPoint(120, 4) * scale), Grey);
+        QCOMPARE(picture.pixelColor(QPoint(64, 89) * scale), Grey);
+    }
+
+    // Random player actions from a fixed seed. After each, the window must show what a model of
+    // the rules expects: only picks and toggles evaluate, an evaluation shows the stored win
+    // chance of the hand on show or clears the box, and the player hears it wherever the focus is.
+    void randomSessionMatchesTheModel()
+    {
+        const QStringList cycle = {"Combo1", "Combo2", "Text1", "Check1", "help"};
+        const QStringList typed = {"A", "K", "10", "k", "T", " A", "Q ", "", "Card 1", "\u2660"};
+        QRandomGenerator random(20261207);
+        Shown model;
+        int index[2] = {-1, -1};
+        const auto evaluate = [&](const QString &choice) {
+            model.result = QString::fromStdString(expected::resultAfterEvaluation(
+                model.card1.toStdString(), model.card2.toStdString(), model.suited));
+            model.heard = choice
+                + (model.result.isEmpty() ? ", no win chance" : ", win chance " + model.result);
+        };
+        const auto pick = [&](int card, int to) {
+            (card ? model.card2 : model.card1) = Ranks[index[card] = to];
+            evaluate(Ranks[to]);
+        };
+        const auto step = [&](int card, int by) { // nothing happens past either end of the list
+            if (index[card] + by >= 0 && index[card] + by < 13)
+                pick(card, index[card] + by);
+        };
+        const auto toggle
+            = [&] { evaluate((model.suited = !model.suited) ? "suited" : "offsuit"); };
+        const int actions = qEnvironmentVariableIntValue("QUORVEL_SESSION_ACTIONS");
+        for (int action = 0; action < (actions ? actions : 10000); ++action) {
+            const int card = random.bounded(2), roll = random.bounded(12);
+            const int focused = cycle.indexOf(model.focus);
+            QWidget *focus = QApplication::focusWidget();
+            const QString what = QString("action %1 (%2 %3)").arg(action).arg(roll).arg(card);
+            if (roll == 0) {
+                const int to = random.bounded(13);
+                pickByMouse(cards[card], to);
+                model.focus = cycle[card];
+                pick(card, to);
+            } else if (roll == 1 && focused < 2) {
+                static const Qt::Key keys[]
+                    = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown};
+                const int key = random.bounded(4);
+                QTest::keyClick(focus, keys[key]);
+                step(focused, key % 2 ? 1 : -1);
+            } else if (roll == 1) { // the wheel, straight to the card: Qt Test's has no focus
+                const int by = random.bounded(2) ? 1 : -1;
+                const QPointF at(cards[card]->rect().center());
+                QWheelEvent wheel(at, cards[card]->mapToGlobal(at), {}, {0, -120 * by},
+                    Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(cards[card], &wheel);
+                step(card, by);
+            } else if (roll == 2 && focused < 2 && index[focused] >= 0) {
+                // Keys in the open list: opening it and moving through it pick nothing.
+                const int downs = random.bounded(3);
+                QTest::keyClick(focus, Qt::Key_Down, Qt::AltModifier);
+                QTRY_VERIFY(cards[focused]->view()->isVisible());
+                for (int i = 0; i < downs; ++i)
+                    QTest::keyClick(cards[focused]->view(), Qt::Key_Down);
+                QCOMPARE(shown().heard, model.heard);
+                QTest::keyClick(cards[focused]->view(), Qt::Key_Return);
+                QTRY_VERIFY(!cards[focused]->view()->isVisible());
+                pick(focused, std::min(index[focused] + downs, 12));
+            } else if (roll
+                == 3) { // typing runs nothing, however it ends; the text stands as typed
+                const QString text = typed[random.bounded(typed.size())];
+                typeOver(cards[card]->lineEdit(), text);
+                (card ? model.card2 : model.card1) = text;
+                static const Qt::Key endings[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab};
+                const int ending = random.bounded(4);
+                if (ending < 3)
+                    QTest::keyClick(QApplication::focusWidget(), endings[ending]);
+                model.focus = cycle[card + (ending == 2)];
+            } else if (roll == 4) { // a click anywhere in the box's area ticks it
+                QTest::mouseClick(check1, Qt::LeftButton, {},
+                    QPoint(random.bounded(check1->width()), random.bounded(check1->height())));
+                model.focus = "Check1";
+                toggle();
+            } else if (roll == 5 && model.focus == "Check1") {
+                QTest::keyClick(focus, Qt::Key_Space);
+                toggle();
+            } else if (roll <= 7) {
+                const bool back = random.bounded(2);
+                QTest::keyClick(focus, back ? Qt::Key_Backtab : Qt::Key_Tab);
+                model.focus = cycle[(focused + (back ? 4 : 1)) % 5];
+            } else if (roll == 8) { // Enter and Escape press nothing but the focused Help button
+                const bool enter = random.bounded(2);
+                if (enter && model.focus == "help")
+                    withHelp([&] { QTest::keyClick(focus, Qt::Key_Enter); }, random.bounded(4));
+                else
+                    QTest::keyClick(focus, enter ? Qt::Key_Enter : Qt::Key_Escape);
+            } else if (roll == 9) { // Help by click or by Space; closing it changes nothing
+                withHelp(
+                    [&] {
+                        if (model.focus == "help")
+                            QTest::keyClick(focus, Qt::Key_Space);
+                        else
+                            QTest::mouseClick(help, Qt::LeftButton);
+                    },
+                    random.bounded(4));
+                model.focus = "help";
+            } else if (roll == 10) {
+                typeOver(text1, model.result = random.bounded(2) ? "99%" : "x");
+                model.focus = "Text1";
+            } else if (roll == 11) { // the words and the grey around the controls are no controls
+                static const char *places[] = {"Label1", "Label2", "Label3"};
+                QWidget *place = window->findChild<QWidget *>(places[random.bounded(3)]);
+                place = random.bounded(4) ? place : window;
+                QTest::mouseClick(place, Qt::LeftButton, {}, QPoint(place == window ? 120 : 4, 4));
+            }
+            if (!(shown() == model))
+                QFAIL(what.toUtf8() + " shows " + std::unique_ptr<char[]>(toString(shown())).get()
+                    + ", expected " + std::unique_ptr<char[]>(toString(model)).get());
+            for (int c = 0; c < 2; ++c) {
+                QAccessibleInterface *selector = QAccessible::queryAccessibleInterface(cards[c]);
+                QVERIFY2(cards[c]->count() == 13
+                        && selector->text(QAccessible::Name) == QString("Card %1").arg(c + 1)
+                        && selector->text(QAccessible::Value) == cards[c]->currentText(),
+                    qPrintable(what));
+            }
+        }
+    }
+
+    void escapedExceptionIsReportedAndTheLoopGoesOn()
+    {
+        QPushButton button("Go");
+        button.setObjectName("thrower");
+        connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("window gone"); });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QTest::ignoreMessage(QtCriticalMsg,
+            "Quorvel: window gone while handling MouseButtonRelease for QPushButton \"thrower\"");
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("an unknown exception"));
+        QTimer::singleShot(0, &button, [] { throw 42; });
+        QTest::qWait(20); // the loop goes on, and the message must have come
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    Application app(argc, argv);
+    WindowTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_test.moc"
