@@ -109,10 +109,10 @@ void installInterfaces()
     Q_UNUSED(installed);
 }
 
-QString answerAnnouncement(const QString &choice, const QString &result)
+QString spokenAnswer(const QString &result)
 {
-    return result.isEmpty() ? QStringLiteral("%1, no win chance").arg(choice)
-                            : QStringLiteral("%1, win chance %2").arg(choice, result);
+    return result.isEmpty() ? QStringLiteral("no win chance")
+                            : QStringLiteral("win chance ") + result;
 }
 
 } // namespace accessibility

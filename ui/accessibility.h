@@ -12,8 +12,9 @@ namespace accessibility
 // value, and gives AnswerNotice its role. Call before the window is built; later calls do nothing.
 void installInterfaces();
 
-// What the player hears after an evaluation: the choice just made and the answer it gave.
-QString answerAnnouncement(const QString &choice, const QString &result);
+// The answer in the result box as a screen reader says it: "win chance 65%", or "no win chance"
+// when the box is empty.
+QString spokenAnswer(const QString &result);
 
 } // namespace accessibility
 

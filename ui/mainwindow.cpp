@@ -272,14 +272,12 @@ void MainWindow::Check1_Click()
 // where a screen reader finds it on focus and on Where Am I.
 void MainWindow::announceAnswer(const QString &choice)
 {
-    const QString result = m_text1->text();
-    const QString answer = result.isEmpty() ? QStringLiteral("No win chance")
-                                            : QStringLiteral("Win chance ") + result;
+    const QString answer = accessibility::spokenAnswer(m_text1->text());
     // A card's edit field holds the focus for it, and Where Am I reads the field.
     for (QWidget *control : std::initializer_list<QWidget *>{
              m_combo1, m_combo1->lineEdit(), m_combo2, m_combo2->lineEdit(), m_check1})
         control->setAccessibleDescription(answer);
-    m_notice->announce(accessibility::answerAnnouncement(choice, result));
+    m_notice->announce(choice + QStringLiteral(", ") + answer);
 }
 
 void MainWindow::help_Click()
