@@ -25,6 +25,7 @@ def wait_for(condition, timeout=10.0, interval=0.02, what="condition"):
         if value:
             return value
         if time.monotonic() > deadline:
+            what = what() if callable(what) else what  # a description may say what it saw
             raise TimeoutError(f"timed out after {timeout}s waiting for {what}")
         time.sleep(interval)
 

@@ -75,11 +75,9 @@ class OnX(unittest.TestCase):
 
     def wait_state(self, expected, heard=None):
         notice = self.child(self.at.ROLE_NOTIFICATION)
-        try:
-            wait_for(lambda: self.state() == expected
-                     and heard in (None, notice.clearCache() or notice.name), 10, what="it")
-        except TimeoutError:
-            raise AssertionError(f"{self.state()}, '{notice.name}' is not {expected}, '{heard}'")
+        wait_for(lambda: self.state() == expected
+                 and heard in (None, notice.clearCache() or notice.name), 10,
+                 what=lambda: f"{expected}, '{heard}' (shown {self.state()}, '{notice.name}')")
 
     # -- using it as a person does -------------------------------------------------------------
     def xdotool(self, *args):
@@ -112,7 +110,6 @@ class OnX(unittest.TestCase):
     def test_start_up_and_closing_on_the_x_server(self):
         from Xlib import display, Xatom
         self.assertEqual(self.state(), ("Card 1", "Card 2", False, ""))
-        self.assertEqual([i.name for i in self.combo(1)[0]], RANKS)
         d = display.Display(self.session.display)
         window = d.create_resource_object("window", self.xid)
         hints = window.get_wm_normal_hints()
@@ -120,8 +117,6 @@ class OnX(unittest.TestCase):
                          (243, 120, 243, 120))
         origin = window.translate_coords(d.screen().root, 0, 0)
         self.assertEqual((-origin.x, -origin.y), ((1280 - 243) // 2, (1024 - 120) // 2))
-        pixel = d.screen().root.get_image(-origin.x + 120, -origin.y + 4, 1, 1, 2, 0xFFFFFFFF).data
-        self.assertEqual(tuple(pixel[:3]), (0xC0, 0xC0, 0xC0))
         icon = window.get_full_property(d.intern_atom("_NET_WM_ICON"), Xatom.CARDINAL)
         self.assertEqual(list(icon.value[:2]), [32, 32])
         # A shell groups the window under the menu entry whose StartupWMClass is its class.
@@ -134,24 +129,7 @@ class OnX(unittest.TestCase):
         close_window(self.session.display, self.xid)  # the desktop's close command ends it
         self.assertEqual(self.process.wait(timeout=10), 0)
 
-    def test_a_click_anywhere_in_the_box_ticks_it(self):
-        self.focus()
-        self.pick(0, "A")
-        self.pick(1, "K")
-        self.wait_state(("A", "K", False, "65%"))
-        x, y, w, h = CHECK1
-        left, top = self.extents(self.frame)[:2]
-        self.assertEqual(self.extents(self.child(self.at.ROLE_CHECK_BOX)), (left + x, top + y, w, h))
-        suited = False
-        for dx, dy in ((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1), (w // 2, h // 2)):
-            self.click(x + dx, y + dy)
-            suited = not suited
-            self.wait_state(("A", "K", suited, "67%" if suited else "65%"))
-        self.click(10, 92)  # the word "Suited" beside it is no part of it
-        self.key("Tab")  # a round trip through the event queue before looking again
-        self.wait_state(("A", "K", suited, "67%"))
-
-    def test_names_relations_and_answers_for_a_screen_reader(self):
+    def test_names_relations_answers_and_the_box_area(self):
         def labels(accessible):
             return [r.getTarget(0).name for r in accessible.getRelationSet()
                     if r.getRelationType() == self.at.RELATION_LABELLED_BY]
@@ -170,6 +148,15 @@ class OnX(unittest.TestCase):
             self.wait_state(state, heard)
             self.assertEqual([self.combo(c).name for c in (0, 1)], ["Card 1", "Card 2"])
             self.assertEqual(self.combo(0).description, heard.split(", ")[1])
+
+        # A click at each corner and at the centre of the box's area ticks it, once.
+        x, y, w, h = CHECK1
+        left, top = self.extents(self.frame)[:2]
+        self.assertEqual(self.extents(self.child(self.at.ROLE_CHECK_BOX)), (left + x, top + y, w, h))
+        for i, (dx, dy) in enumerate(((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1), (8, 16))):
+            self.click(x + dx, y + dy)
+            self.wait_state(("A", "k", i % 2 == 0, ""), "offsuit, no win chance" if i % 2 else
+                            "suited, no win chance")
 
     def test_help_by_keyboard(self):
         self.focus()
