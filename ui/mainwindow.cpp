@@ -215,11 +215,11 @@ void MainWindow::buildControls()
     m_text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Only the tick box shows: the caption lies beyond the control's width. Label1 names it.
     fillGrey(m_check1);
+    fillGrey(m_label1);
+    fillGrey(m_label2);
     auto *checkStyle = new WholeAreaCheckStyle;
     checkStyle->setParent(m_check1);
     m_check1->setStyle(checkStyle);
-    fillGrey(m_label1);
-    fillGrey(m_label2);
     // Outside a dialog a push button ignores Enter; the player expects it to press the focused
     // button. Nothing makes it the window's default button.
     m_help->setAutoDefault(true);

@@ -18,8 +18,8 @@ RankSelector::RankSelector(const QString &startText, QWidget *parent)
     setEditText(startText);
     // Show the start of a text wider than the field, not its end.
     lineEdit()->setCursorPosition(0);
-    // The start text names the card for a screen reader. The edit field holds the focus, and on
-    // Linux the combo box's own accessible name is its current text, so both carry it.
+    // The start text names the card for a screen reader, on the selector (whose accessible
+    // interface keeps it) and on the edit field, which holds the focus and is read on Where Am I.
     setAccessibleName(startText);
     lineEdit()->setAccessibleName(startText);
 
