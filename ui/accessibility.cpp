@@ -6,7 +6,12 @@
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace accessibility
 {
@@ -88,8 +93,226 @@ private:
     RankSelector *selector() const { return static_cast<RankSelector *>(widget()); }
 };
 
+// Where a text is cut into pieces of the given kind, 0 and the length included: graphemes; words
+// and the runs between them; sentences; or, for a line or a paragraph, the whole text, since a
+// line edit holds one line. Each step of the finder moves forward, so the walk ends.
+QList<qsizetype> edges(const QString &text, QAccessible::TextBoundaryType kind)
+{
+    QTextBoundaryFinder::BoundaryType type = QTextBoundaryFinder::Grapheme;
+    switch (kind) {
+    case QAccessible::CharBoundary:
+        break;
+    case QAccessible::WordBoundary:
+        type = QTextBoundaryFinder::Word;
+        break;
+    case QAccessible::SentenceBoundary:
+        type = QTextBoundaryFinder::Sentence;
+        break;
+    default:
+        return {0, text.size()};
+    }
+    QList<qsizetype> result{0};
+    QTextBoundaryFinder finder(type, text);
+    for (qsizetype at = finder.toNextBoundary(); at > 0 && at < text.size();
+         at = finder.toNextBoundary()) {
+        // A break between a comma and a space ends no item; the two stay one piece.
+        if (finder.boundaryReasons()
+            & (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem))
+            result.append(at);
+    }
+    result.append(text.size());
+    return result;
+}
+
+// The piece of the text that holds the character at `offset` (step 0), or the piece before (-1)
+// or after (1) it. At the end of the text there is no character: a character has nothing there,
+// a word, sentence or line is the one the caret has just left. Where there is no such piece,
+// both offsets are -1.
+QString pieceNear(const QString &text, int offset, QAccessible::TextBoundaryType kind, int step,
+    int *startOffset, int *endOffset)
+{
+    *startOffset = *endOffset = -1;
+    if (text.isEmpty() || offset < 0 || offset > text.size())
+        return {};
+    const QList<qsizetype> cuts = edges(text, kind);
+    qsizetype piece = std::upper_bound(cuts.begin(), cuts.end(), offset) - cuts.begin() - 1;
+    if (offset == text.size() && kind != QAccessible::CharBoundary)
+        --piece;
+    piece += step;
+    if (piece < 0 || piece + 1 >= cuts.size())
+        return {};
+    *startOffset = int(cuts[piece]);
+    *endOffset = int(cuts[piece + 1]);
+    return text.mid(*startOffset, *endOffset - *startOffset);
+}
+
+// A line edit as Qt's own interface presents it, but with text queries that always return. Qt
+// 6.4's, asked for the word or sentence at the end of the text (where the caret is after a pick)
+// or at a space that starts it, loops for ever inside the window's event loop.
+class LineEditInterface final : public QAccessibleWidget,
+                                public QAccessibleTextInterface,
+                                public QAccessibleEditableTextInterface
+{
+public:
+    explicit LineEditInterface(QLineEdit *edit)
+        : QAccessibleWidget(edit, QAccessible::EditableText)
+    {
+        addControllingSignal(QStringLiteral("textChanged(const QString&)"));
+        addControllingSignal(QStringLiteral("returnPressed()"));
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? edit()->text() : QAccessibleWidget::text(t);
+    }
+
+    void setText(QAccessible::Text t, const QString &text) override
+    {
+        if (t == QAccessible::Value)
+            edit()->setText(text);
+        else
+            QAccessibleWidget::setText(t, text);
+    }
+
+    // A combo box's edit field holds the focus for it, and is labelled as the combo box is.
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override
+    {
+        auto result = QAccessibleWidget::relations(match);
+        const auto *combo = qobject_cast<QComboBox *>(edit()->parentWidget());
+        if (combo && combo->lineEdit() == edit() && (match & QAccessible::Label))
+            result += QAccessible::queryAccessibleInterface(edit()->parentWidget())
+                          ->relations(QAccessible::Label);
+        return result;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = true;
+        state.readOnly = edit()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        if (t == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // Text
+    QString text(int startOffset, int endOffset) const override
+    {
+        return startOffset > endOffset ? QString()
+                                       : edit()->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(edit()->text().size()); }
+    int cursorPosition() const override { return edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType kind, int *startOffset,
+        int *endOffset) const override
+    {
+        return pieceNear(edit()->text(), at(offset), kind, -1, startOffset, endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType kind, int *startOffset,
+        int *endOffset) const override
+    {
+        return pieceNear(edit()->text(), at(offset), kind, 0, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType kind, int *startOffset,
+        int *endOffset) const override
+    {
+        return pieceNear(edit()->text(), at(offset), kind, 1, startOffset, endOffset);
+    }
+
+    void selection(int selectionIndex, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = selectionIndex == 0 ? edit()->selectionStart() : -1;
+        if (*startOffset >= 0)
+            *endOffset += int(edit()->selectedText().size());
+    }
+    int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override
+    {
+        setSelection(0, startOffset, endOffset);
+    }
+    void removeSelection(int selectionIndex) override
+    {
+        if (selectionIndex == 0)
+            edit()->deselect();
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override
+    {
+        if (selectionIndex == 0)
+            edit()->setSelection(startOffset, endOffset - startOffset);
+    }
+
+    // The caret's rectangle, centred on the caret, says where the text starts however far it is
+    // scrolled, and how high a line stands; the text's own layout says how far along each
+    // character is.
+    QRect characterRect(int offset) const override
+    {
+        const QString text = edit()->text();
+        if (offset < 0 || offset >= text.size())
+            return {};
+        QTextLayout layout(text, edit()->font());
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        const QRectF caret = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+        const qreal origin = caret.center().x() - line.cursorToX(edit()->cursorPosition());
+        const qreal from = line.cursorToX(offset), to = line.cursorToX(offset + 1);
+        const QRect rect(qRound(origin + std::min(from, to)), qRound(caret.top()),
+            qRound(std::abs(to - from)), qRound(caret.height()));
+        return rect.translated(edit()->mapToGlobal(QPoint(0, 0)));
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        edit()->setCursorPosition(endIndex);
+        edit()->setCursorPosition(startIndex);
+    }
+    QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
+
+    // Editable text: as typing, it changes the text and picks nothing.
+    void deleteText(int startOffset, int endOffset) override
+    {
+        edit()->setText(edit()->text().remove(startOffset, endOffset - startOffset));
+    }
+    void insertText(int offset, const QString &text) override
+    {
+        edit()->setText(edit()->text().insert(offset, text));
+    }
+    void replaceText(int startOffset, int endOffset, const QString &text) override
+    {
+        edit()->setText(edit()->text().replace(startOffset, endOffset - startOffset, text));
+    }
+
+private:
+    QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
+    // -2 stands for the caret and -1 for the end of the text.
+    int at(int offset) const
+    {
+        return offset == -2 ? cursorPosition() : offset == -1 ? characterCount() : offset;
+    }
+};
+
 QAccessibleInterface *factory(const QString &className, QObject *object)
 {
+    if (className == QLatin1String(QLineEdit::staticMetaObject.className()))
+        return new LineEditInterface(static_cast<QLineEdit *>(object));
     if (className == QLatin1String(RankSelector::staticMetaObject.className()))
         return new SelectorInterface(static_cast<RankSelector *>(object));
     if (className == QLatin1String(AnswerNotice::staticMetaObject.className()))

@@ -9,7 +9,8 @@ namespace accessibility
 
 // Qt names an editable combo box after its current text on Linux, so a screen reader would call
 // a card "A" once picked. This gives the selectors their own names, with the shown text as their
-// value, and gives AnswerNotice its role. Call before the window is built; later calls do nothing.
+// value; gives the line edits text queries that always return; and gives AnswerNotice its role.
+// Call before the window is built; later calls do nothing.
 void installInterfaces();
 
 // The answer in the result box as a screen reader says it: "win chance 65%", or "no win chance"

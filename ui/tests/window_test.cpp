@@ -341,6 +341,85 @@ private Q_SLOTS:
         }
     }
 
+    // What an assistive technology asks of the three edit fields: the character, word,
+    // sentence, line or paragraph at, before and after every offset, the caret (-2) and the end
+    // (-1) among them. The table gives where each text is cut; every answer must be the piece
+    // that holds the offset or its neighbour, -1 offsets where there is none, and come at once.
+    void textQueriesAnswer_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<QList<int>>>("cuts"); // between characters, words, sentences
+        using Cuts = QList<QList<int>>;
+        QTest::newRow("empty") << QString() << Cuts{{0}, {0}, {0}};
+        QTest::newRow("A") << QString("A") << Cuts{{0, 1}, {0, 1}, {0, 1}};
+        QTest::newRow("10") << QString("10") << Cuts{{0, 1, 2}, {0, 2}, {0, 2}};
+        QTest::newRow("Card 1") << QString("Card 1")
+                                << Cuts{{0, 1, 2, 3, 4, 5, 6}, {0, 4, 5, 6}, {0, 6}};
+        QTest::newRow("space first") << QString(" A") << Cuts{{0, 1, 2}, {0, 1, 2}, {0, 2}};
+        QTest::newRow("A, B") << QString("A, B") << Cuts{{0, 1, 2, 3, 4}, {0, 1, 3, 4}, {0, 4}};
+        QTest::newRow("sentences")
+            << QString("Q. K? 10!")
+            << Cuts{{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1, 3, 4, 6, 8, 9}, {0, 3, 6, 9}};
+        QTest::newRow("Cyrillic") << QString("Туз") << Cuts{{0, 1, 2, 3}, {0, 3}, {0, 3}};
+        QTest::newRow("surrogates, combining")
+            << QString("\U0001D538e\u0301") << Cuts{{0, 2, 4}, {0, 4}, {0, 4}};
+        QTest::newRow("symbols") << QString("\u2660\u2665") << Cuts{{0, 1, 2}, {0, 2}, {0, 2}};
+        QList<int> chars, words;
+        for (int at = 0; at < 360; at += 9) // "king", " ", "ace", " "
+            words << at << at + 4 << at + 5 << at + 8;
+        for (int at = 0; at <= 360; ++at)
+            chars << at;
+        QTest::newRow("long typed")
+            << QString("king ace ").repeated(40) << Cuts{chars, words << 360, {0, 360}};
+    }
+
+    void textQueriesAnswer()
+    {
+        QFETCH(QString, text);
+        QFETCH(QList<QList<int>>, cuts);
+        const int length = int(text.size());
+        cuts << (length ? QList<int>{0, length} : QList<int>{0}); // a paragraph, a line: all
+        static qint64 slowest = 0;
+        QElapsedTimer clock;
+        for (QLineEdit *field : {cards[0]->lineEdit(), cards[1]->lineEdit(), text1}) {
+            field->setText(text);
+            field->setCursorPosition(length / 2);
+            QAccessibleTextInterface *texts
+                = QAccessible::queryAccessibleInterface(field)->textInterface();
+            for (int kind = QAccessible::CharBoundary; kind <= QAccessible::NoBoundary; ++kind) {
+                const QList<int> &edges = cuts[std::min(kind, 3)];
+                for (int offset = -3; offset <= length + 1; ++offset) {
+                    // The piece holding the offset; at the end, the one just left, but for a
+                    // character, which the end does not hold.
+                    const int at = offset == -2 ? length / 2 : offset == -1 ? length : offset;
+                    int piece = at == length ? int(edges.size()) - (kind ? 2 : 1) : -1;
+                    for (int i = 0; i + 1 < edges.size(); ++i)
+                        piece = edges[i] <= at && at < edges[i + 1] ? i : piece;
+                    for (int step : {-1, 0, 1}) {
+                        const int i = piece + step;
+                        const auto expected = piece < 0 || i < 0 || i + 1 >= edges.size()
+                            ? std::tuple(QString(), -1, -1)
+                            : std::tuple(text.mid(edges[i], edges[i + 1] - edges[i]), edges[i],
+                                edges[i + 1]);
+                        const auto type = QAccessible::TextBoundaryType(kind);
+                        int start = -2, end = -2;
+                        clock.start();
+                        const QString answer = step < 0
+                            ? texts->textBeforeOffset(offset, type, &start, &end)
+                            : step > 0 ? texts->textAfterOffset(offset, type, &start, &end)
+                                       : texts->textAtOffset(offset, type, &start, &end);
+                        slowest = std::max(slowest, clock.nsecsElapsed());
+                        QVERIFY2(std::tuple(answer, start, end) == expected,
+                            qPrintable(QString::asprintf("%s kind %d step %d offset %d: '%s' %d-%d",
+                                field->parent()->metaObject()->className(), kind, step, offset,
+                                qPrintable(answer), start, end)));
+                    }
+                }
+            }
+        }
+        qInfo("slowest text query so far: %lld us", slowest / 1000);
+    }
+
     void escapedExceptionIsReportedAndTheLoopGoesOn()
     {
         QPushButton button("Go");
