@@ -166,7 +166,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(m_combo1, &RankSelector::picked, this, &MainWindow::Combo1_Click);
     connect(m_combo2, &RankSelector::picked, this, &MainWindow::Combo2_Click);
-    connect(m_check1, &QCheckBox::clicked, this, &MainWindow::Check1_Click);
+    // Its value changes by a click, by Space, or by an assistive technology's Toggle action,
+    // which emits no `clicked`; nothing else sets it, so each change is one Click.
+    connect(m_check1, &QCheckBox::toggled, this, &MainWindow::Check1_Click);
     connect(m_help, &QPushButton::clicked, this, &MainWindow::help_Click);
 
     Form_Load();
@@ -211,6 +213,16 @@ void MainWindow::buildControls()
 
     m_notice = new AnswerNotice(this);
     m_notice->setObjectName(QStringLiteral("answerNotice"));
+    // The cards have no label on screen; these name them to a screen reader, and carry the
+    // standing answer (announceAnswer).
+    for (RankSelector *card : {m_combo1, m_combo2}) {
+        auto *label = new QLabel(this);
+        label->setObjectName(card->objectName() + QStringLiteral("Label"));
+        label->setAccessibleName(card->accessibleName());
+        label->setBuddy(card);
+        label->hide();
+        m_cardLabels.append(label);
+    }
 
     m_text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Only the tick box shows: the caption lies beyond the control's width. Label1 names it.
@@ -268,15 +280,16 @@ void MainWindow::Check1_Click()
     announceAnswer(m_check1->isChecked() ? QStringLiteral("suited") : QStringLiteral("offsuit"));
 }
 
-// The answer is heard at once, and kept as the description of the controls that pick a hand,
-// where a screen reader finds it on focus and on Where Am I.
+// The answer is heard at once, and kept in the labels of the controls that pick a hand, which a
+// screen reader reads on focus and on Where Am I. A label never holds the focus: Orca 43 fails on
+// a name or description change of the control it is on, since Qt 6.4 sends an object where the
+// new text belongs, and without that change the control would go on saying the old answer.
 void MainWindow::announceAnswer(const QString &choice)
 {
     const QString answer = accessibility::spokenAnswer(m_text1->text());
-    // A card's edit field holds the focus for it, and Where Am I reads the field.
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m_combo1, m_combo1->lineEdit(), m_combo2, m_combo2->lineEdit(), m_check1})
-        control->setAccessibleDescription(answer);
+    for (QLabel *label : m_cardLabels)
+        label->setAccessibleName(label->buddy()->accessibleName() + QStringLiteral(", ") + answer);
+    m_label1->setAccessibleName(m_label1->text() + QStringLiteral(", ") + answer);
     m_notice->announce(choice + QStringLiteral(", ") + answer);
 }
 

@@ -8,6 +8,7 @@
 // evaluation never sees a widget. The layout is fixed, designed in twips (twips.h). The Help
 // button shows a modal usage message (helpmessage.h).
 
+#include <QList>
 #include <QWidget>
 
 #include <memory>
@@ -55,6 +56,7 @@ private:
     QLabel *m_label2 = nullptr;
     QLabel *m_label3 = nullptr;
     AnswerNotice *m_notice = nullptr;
+    QList<QLabel *> m_cardLabels;
     std::unique_ptr<eval::HandView> m_handView;
     bool m_placed = false;
 };

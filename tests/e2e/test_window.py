@@ -19,6 +19,8 @@ from xsession import XSession, close_window, find_window, wait_for  # noqa: E402
 
 RANKS = ["A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"]
 CHECK1 = (72, 80, 17, 33)  # in the window's own pixels
+CHANGES = ("object:property-change:accessible-name",
+           "object:property-change:accessible-description")
 HELP_TEXT = ("Quorvel v0.9 Select your pre flop cards as they are delt. Percentage displayed is "
              "to win against random cards. Theres more info at www.quorvel.example")
 
@@ -136,6 +138,14 @@ class OnX(unittest.TestCase):
         self.assertEqual(self.process.wait(timeout=10), 0)
 
     def test_names_relations_answers_and_the_box_area(self):
+        # A screen reader cannot speak a name or description change of the control it is on (Qt
+        # sends an object where the text belongs), so the answer may change only elsewhere.
+        changes = []
+        def changed(event):
+            changes.append((event.source.getRole(),
+                            event.source.getState().contains(self.at.STATE_FOCUSABLE)))
+        self.at.Registry.registerEventListener(changed, *CHANGES)
+
         def labels(accessible):
             return [r.getTarget(0).name for r in accessible.getRelationSet()
                     if r.getRelationType() == self.at.RELATION_LABELLED_BY]
@@ -152,8 +162,14 @@ class OnX(unittest.TestCase):
         for act, state, heard in steps:
             act()
             self.wait_state(state, heard)
+            # The answer stands in the labels that a screen reader reads on focus and Where Am I.
+            answer = heard.split(", ")[1]
             self.assertEqual([self.combo(c).name for c in (0, 1)], ["Card 1", "Card 2"])
-            self.assertEqual(self.combo(0).description, heard.split(", ")[1])
+            self.assertEqual((labels(self.combo(0)[1]), labels(self.child(self.at.ROLE_CHECK_BOX))),
+                             (["Card 1, " + answer], ["Suited, " + answer]))
+        # The word at the end of a picked card, which once hung the window.
+        word = self.combo(0)[1].queryText().getTextAtOffset(1, self.at.TEXT_BOUNDARY_WORD_START)
+        self.assertEqual(word, ("A", 0, 1))
 
         # A click at each corner and at the centre of the box's area ticks it, once.
         x, y, w, h = CHECK1
@@ -163,6 +179,13 @@ class OnX(unittest.TestCase):
             self.click(x + dx, y + dy)
             self.wait_state(("A", "k", i % 2 == 0, ""), "offsuit, no win chance" if i % 2 else
                             "suited, no win chance")
+
+        from gi.repository import GLib
+        while GLib.MainContext.default().iteration(False):  # delivers the events received
+            pass
+        self.at.Registry.deregisterEventListener(changed, *CHANGES)
+        self.assertEqual(set(changes), {(self.at.ROLE_LABEL, False),
+                                        (self.at.ROLE_NOTIFICATION, False)})
 
     def test_a_screen_smaller_than_the_window_keeps_its_corner(self):
         from Xlib import display

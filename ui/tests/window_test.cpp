@@ -31,12 +31,12 @@ struct Look {
     const char *heardAs = nullptr;
 };
 
-// What the player should see and hear: the window's state, where the focus is, and what a
-// screen reader was last told.
+// What the player should see and hear: the window's state, where the focus is, what a screen
+// reader was last told, and what it finds in the labels of the cards and the box.
 struct Shown {
     QString card1 = "Card 1", card2 = "Card 2";
     bool suited = false;
-    QString result, focus = "Combo1", heard;
+    QString result, focus = "Combo1", heard, found = "Card 1 | Card 2 | Suited";
     int told = 0; // how often the answer notice appeared: a screen reader speaks each time
     friend bool operator==(const Shown &, const Shown &) = default;
 };
@@ -44,8 +44,9 @@ struct Shown {
 char *toString(const Shown &s)
 {
     return QTest::toString(
-        QStringLiteral("{%1 | %2 | %3 | '%4' | focus %5 | heard '%6'}")
-            .arg(s.card1, s.card2, s.suited ? "suited" : "offsuit", s.result, s.focus, s.heard)
+        QStringLiteral("{%1 | %2 | %3 | '%4' | focus %5 | heard '%6' | found '%7'}")
+            .arg(s.card1, s.card2, s.suited ? "suited" : "offsuit", s.result, s.focus, s.heard,
+                s.found)
         + QString(" told %1").arg(s.told));
 }
 
@@ -67,9 +68,16 @@ class WindowTest : public QObject
     Shown shown() const
     {
         const QWidget *focus = QApplication::focusWidget();
+        QStringList found;
+        for (QWidget *control :
+            std::initializer_list<QWidget *>{cards[0]->lineEdit(), cards[1]->lineEdit(), check1})
+            for (const auto &[label, relation] :
+                QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label))
+                found << label->text(QAccessible::Name);
         return {cards[0]->currentText(), cards[1]->currentText(), check1->isChecked(),
             text1->text(), focus ? focus->objectName() : QString(),
-            window->findChild<QWidget *>("answerNotice")->accessibleName(), told};
+            window->findChild<QWidget *>("answerNotice")->accessibleName(), found.join(" | "),
+            told};
     }
 
     int told = 0;
@@ -232,8 +240,10 @@ private Q_SLOTS:
         const auto evaluate = [&](const QString &choice) {
             model.result = QString::fromStdString(expected::resultAfterEvaluation(
                 model.card1.toStdString(), model.card2.toStdString(), model.suited));
-            model.heard = choice
-                + (model.result.isEmpty() ? ", no win chance" : ", win chance " + model.result);
+            const QString answer
+                = model.result.isEmpty() ? "no win chance" : "win chance " + model.result;
+            model.heard = choice + ", " + answer;
+            model.found = QString("Card 1, %1 | Card 2, %1 | Suited, %1").arg(answer);
             ++model.told;
         };
         const auto pick = [&](int card, int to) {
@@ -248,7 +258,7 @@ private Q_SLOTS:
             = [&] { evaluate((model.suited = !model.suited) ? "suited" : "offsuit"); };
         const int actions = qEnvironmentVariableIntValue("QUORVEL_SESSION_ACTIONS");
         for (int action = 0; action < (actions ? actions : 10000); ++action) {
-            const int card = random.bounded(2), roll = random.bounded(12);
+            const int card = random.bounded(2), roll = random.bounded(13);
             const int focused = cycle.indexOf(model.focus);
             QWidget *focus = QApplication::focusWidget();
             const QString what = QString("action %1 (%2 %3)").arg(action).arg(roll).arg(card);
@@ -327,6 +337,33 @@ private Q_SLOTS:
                 QWidget *place = window->findChild<QWidget *>(places[random.bounded(3)]);
                 place = random.bounded(4) ? place : window;
                 QTest::mouseClick(place, Qt::LeftButton, {}, QPoint(place == window ? 120 : 4, 4));
+            } else if (roll == 12) { // what voice control and switch access do, through actions
+                const auto act = [](QAccessibleInterface *on, const QString &action) {
+                    on->actionInterface()->doAction(action);
+                };
+                QAccessibleInterface *selector = QAccessible::queryAccessibleInterface(cards[card]);
+                const int kind = random.bounded(3);
+                if (kind == 0) { // toggles the box like a click, without moving the focus
+                    act(QAccessible::queryAccessibleInterface(check1),
+                        QAccessibleActionInterface::toggleAction());
+                    toggle();
+                } else if (kind == 1) { // opening, marking an item and closing pick nothing
+                    act(selector, QAccessibleActionInterface::showMenuAction());
+                    QTRY_VERIFY(cards[card]->view()->isVisible());
+                    act(selector->child(0)->child(random.bounded(13)),
+                        QAccessibleActionInterface::toggleAction());
+                    act(selector, QAccessibleActionInterface::pressAction());
+                    QTRY_VERIFY(!cards[card]->view()->isVisible());
+                } else { // text set by an assistive technology counts as typing
+                    const QString text = typed[random.bounded(typed.size())];
+                    QAccessibleInterface *field = selector->child(1);
+                    if (random.bounded(2))
+                        field->editableTextInterface()->replaceText(
+                            0, field->textInterface()->characterCount(), text);
+                    else
+                        field->setText(QAccessible::Value, text);
+                    (card ? model.card2 : model.card1) = text;
+                }
             }
             if (!(shown() == model))
                 QFAIL(what.toUtf8() + " shows " + std::unique_ptr<char[]>(toString(shown())).get()
