@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -181,7 +182,11 @@ void MainWindow::buildControls()
     setObjectName(QStringLiteral("mainwindow"));
     setWindowTitle(QString::fromLatin1(identity::Title));
     setWindowIcon(QPixmap::fromImage(readIcon()));
-    setFixedSize(twips::toPixels(3645), twips::toPixels(1800));
+    // In the window's logical DPI; the window is not yet shown, so it is the primary screen's.
+    const twips::Scale scale(*this);
+    setFixedSize(scale.size(3645, 1800));
+    // One size, so no maximise button or function for a window manager to offer.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     // Most controls share this font; set first, the controls are built in it rather than built in
     // the default font and then laid out again.
@@ -194,22 +199,22 @@ void MainWindow::buildControls()
 
     // Each control as the design has it: name, place in twips, font.
     m_combo1 = place(new RankSelector(QStringLiteral("Card 1"), this), "Combo1",
-        twips::toPixels(120, 720, 855, 315), sansSerif(8.25));
+        scale.rect(120, 720, 855, 315), sansSerif(8.25));
     m_combo2 = place(new RankSelector(QStringLiteral("Card 2"), this), "Combo2",
-        twips::toPixels(1200, 720, 855, 315), sansSerif(8.25));
-    m_text1 = place(new QLineEdit(this), "Text1", twips::toPixels(2280, 660, 855, 450),
+        scale.rect(1200, 720, 855, 315), sansSerif(8.25));
+    m_text1 = place(new QLineEdit(this), "Text1", scale.rect(2280, 660, 855, 450),
         sansSerif(13.5, QFont::Bold));
     m_check1 = place(new QCheckBox(QStringLiteral("Check1"), this), "Check1",
-        twips::toPixels(1080, 1200, 255, 495), sansSerif(8.25));
+        scale.rect(1080, 1200, 255, 495), sansSerif(8.25));
     m_label1 = place(makeLabel(QStringLiteral("Suited"), this), "Label1",
-        twips::toPixels(120, 1320, 855, 375), sansSerif(9.75, QFont::Bold));
+        scale.rect(120, 1320, 855, 375), sansSerif(9.75, QFont::Bold));
     m_help = place(new QPushButton(QStringLiteral("Help"), this), "help",
-        twips::toPixels(120, 120, 735, 255), sansSerif(8.25));
+        scale.rect(120, 120, 735, 255), sansSerif(8.25));
     m_label2 = place(makeLabel(QStringLiteral("To Win"), this), "Label2",
-        twips::toPixels(2400, 1200, 735, 255), sansSerif(8.25, QFont::Bold));
+        scale.rect(2400, 1200, 735, 255), sansSerif(8.25, QFont::Bold));
     // Reaches past the window's right and bottom edges; the window clips it.
     m_label3 = place(makeLabel(QString::fromLatin1(identity::WebAddress), this), "Label3",
-        twips::toPixels(2520, 1560, 1455, 375), designFont(Face::Narrow, 6.75));
+        scale.rect(2520, 1560, 1455, 375), designFont(Face::Narrow, 6.75));
 
     m_notice = new AnswerNotice(this);
     m_notice->setObjectName(QStringLiteral("answerNotice"));
@@ -314,4 +319,24 @@ void MainWindow::showEvent(QShowEvent *event)
         }
     }
     QWidget::showEvent(event);
+}
+
+// While the Help message is open the window takes no input, and a request to close it is input.
+// On X11 Qt refuses it; a Wayland compositor's close reaches the window all the same.
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (QApplication::activeModalWidget())
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
+}
+
+// The window has one size: a window manager asked to make it fill the screen (from its menu, a
+// pager or wmctrl) is told to leave it as it was.
+void MainWindow::changeEvent(QEvent *event)
+{
+    constexpr Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && (windowState() & filling))
+        setWindowState(windowState() & ~filling);
+    QWidget::changeEvent(event);
 }

@@ -129,7 +129,8 @@ class OnX(unittest.TestCase):
                                         if w and w.name == "Quorvel"), None), 10, what="Help")
         texts = [c.name for c in dialog if c.getRole() == self.at.ROLE_LABEL and c.name]
         self.assertEqual(texts, [HELP_TEXT])
-        self.click(*CHECK1[:2])  # the window behind takes no input
+        self.click(*CHECK1[:2])  # the window behind takes no input,
+        close_window(self.session.display, self.xid)  # not even a request to close
         self.key("Escape")
         wait_for(lambda: not dialog.getState().contains(self.at.STATE_SHOWING), 10,
                  what="the Help message to close")

@@ -65,6 +65,15 @@ class WindowTest : public QObject
     QPushButton *help = nullptr;
     const QFont desktopFont = QApplication::font(); // before any window is built
 
+    // A design value in pixels at 96 dpi, in the window's logical DPI as the design's units say.
+    QRect designed(const QRect &at96) const
+    {
+        const auto scaled = [](int pixels, int dpi) { return (2 * pixels * dpi + 96) / 192; };
+        const int x = window->logicalDpiX(), y = window->logicalDpiY();
+        return {scaled(at96.x(), x), scaled(at96.y(), y), scaled(at96.width(), x),
+            scaled(at96.height(), y)};
+    }
+
     Shown shown() const
     {
         const QWidget *focus = QApplication::focusWidget();
@@ -115,6 +124,12 @@ class WindowTest : public QObject
     {
         bool closed = false;
         QTimer::singleShot(0, window, [&] {
+            // Whatever a check finds, the box goes: a check that fails returns at once, and
+            // exec() would otherwise wait for CTest's timeout.
+            const auto closeAnyway = qScopeGuard([] {
+                if (auto *open = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                    open->done(0);
+            });
             QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             // Modal, no icon, one button, the application's name as caption, the desktop's font.
@@ -122,6 +137,8 @@ class WindowTest : public QObject
             QVERIFY(box->windowTitle() == "Quorvel" && box->icon() == QMessageBox::NoIcon
                 && box->buttons().size() == 1 && box->textFormat() == Qt::PlainText
                 && box->windowModality() == Qt::ApplicationModal && box->font() == desktopFont);
+            // A request to close the window waits for the box, as any other input does.
+            QVERIFY(!window->close() && window->isVisible());
             if (close == 0)
                 QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
             else if (close == 3)
@@ -129,8 +146,6 @@ class WindowTest : public QObject
             else
                 QTest::keyClick(box, close == 1 ? Qt::Key_Enter : Qt::Key_Escape);
             closed = QTest::qWaitFor([box] { return !box->isVisible(); });
-            if (!closed)
-                box->done(0); // a close that failed must not hang the test
         });
         press();
         QVERIFY(closed);
@@ -183,14 +198,19 @@ private Q_SLOTS:
         QCOMPARE(widget->metaObject()->className(), look.kind);
         const char *text = widget->inherits("QComboBox") ? "currentText" : "text";
         QCOMPARE(widget->property(text).toString(), look.caption);
-        QCOMPARE(widget->geometry(), look.pixels);
+        QCOMPARE(widget->geometry(), designed(look.pixels));
         const QFont font = widget->font();
         const QString family = look.points == 6.75 ? "Liberation Sans Narrow" : "Liberation Sans";
         QCOMPARE(font.family(), family);
         QCOMPARE(QFontInfo(font).family(), family); // the face itself, not a fallback
         QCOMPARE(font.pointSizeF(), look.points);
         QCOMPARE(font.weight(), look.weight);
-        QCOMPARE(QFontInfo(font).pixelSize(), look.height);
+        QCOMPARE(QFontInfo(font).pixelSize(), designed(QRect(0, 0, 0, look.height)).height());
+        // Whole, in any DPI: the caption fits (the check box's lies beyond its width by design).
+        const auto *combo = qobject_cast<QComboBox *>(widget);
+        QVERIFY(look.name == QString("Check1")
+            || QFontMetrics(font).horizontalAdvance(look.caption)
+                <= (combo ? combo->lineEdit() : widget)->width());
         QCOMPARE(widget->foregroundRole() == QPalette::HighlightedText, look.label);
         QCOMPARE(widget->autoFillBackground(), look.grey);
         QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
@@ -202,8 +222,17 @@ private Q_SLOTS:
         const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
         QCOMPARE(window->objectName(), "mainwindow");
         QCOMPARE(window->windowTitle(), "Quorvel v0.9");
-        QCOMPARE(window->minimumSize(), QSize(243, 120));
-        QCOMPARE(window->maximumSize(), QSize(243, 120));
+        const QSize size = designed({0, 0, 243, 120}).size();
+        QCOMPARE(window->minimumSize(), size);
+        QCOMPARE(window->maximumSize(), size);
+        // One size: no maximise offered, and a request to fill the screen leaves it as it was.
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        const QRect placed = window->geometry();
+        for (Qt::WindowState filling : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            window->setWindowState(filling);
+            QTRY_COMPARE(window->geometry(), placed);
+            QCOMPARE(window->windowState(), Qt::WindowNoState);
+        }
         QCOMPARE(window->devicePixelRatio(), scale);
         const QPoint offset
             = window->frameGeometry().center() - window->screen()->availableGeometry().center();
@@ -223,8 +252,8 @@ private Q_SLOTS:
 
         // The grey behind the controls and behind Label1's own text, as drawn.
         const QImage picture = window->grab().toImage();
-        QCOMPARE(picture.pixelColor(QPoint(120, 4) * scale), Grey);
-        QCOMPARE(picture.pixelColor(QPoint(64, 89) * scale), Grey);
+        for (const QPoint at : {QPoint(120, 4), QPoint(64, 89)})
+            QCOMPARE(picture.pixelColor(designed({at, at}).topLeft() * scale), Grey);
     }
 
     // Random player actions from a fixed seed. After each, the window must show what a model of
