@@ -17,6 +17,22 @@ import time
 AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 
 
+def missing(accessibility=True):
+    """What a session needs and this machine lacks, each with the Debian package that has it."""
+    needs = [("Xvfb", "xvfb"), ("xdotool", "xdotool"), ("dbus-daemon", "dbus"),
+             ("dbus-send", "dbus")]
+    if accessibility:
+        needs.append((AT_SPI_LAUNCHER, "at-spi2-core"))
+    lacking = [f"{tool} ({package})" for tool, package in needs if not shutil.which(tool)]
+    modules = [("Xlib", "python3-xlib")] + [("pyatspi", "python3-pyatspi")] * accessibility
+    for module, package in modules:
+        try:
+            __import__(module)
+        except ImportError:
+            lacking.append(f"the {module} module ({package})")
+    return lacking
+
+
 def wait_for(condition, timeout=10.0, interval=0.02, what="condition"):
     """Polls `condition` until it returns something true, or fails after `timeout` seconds."""
     deadline = time.monotonic() + timeout
