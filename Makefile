@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 # A thin layer over the CMake presets, so that one word builds, runs or tests on a fresh Debian 12.
 
-.PHONY: all deps build run test asan fuzz bench package package-check reproducible orca startup clean
+.PHONY: all deps build run test asan fuzz bench package package-check reproducible distcheck icons \
+	orca startup clean
 
 all: build
 
@@ -47,6 +48,17 @@ package-check: package
 # Builds the package again from a clone elsewhere, under another umask, and compares the bytes.
 reproducible: package
 	scripts/check-reproducible
+
+# The tarball of the last commit built as a Debian maintainer would, in a clean chroot.
+distcheck: deps
+	scripts/distcheck
+
+# The icon's PNGs, made again from its text source after an edit.
+icons: build
+	cmake --build --preset default --target iconpng
+	for size in 32 48 64 128 256; do \
+		build/default/tools/iconpng assets/quorvel.xpm assets/icons/quorvel-$$size.png $$size; \
+	done
 
 # What the Orca screen reader says, step by step, while the window is used from the keyboard.
 orca: build
