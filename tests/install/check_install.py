@@ -31,8 +31,8 @@ subprocess.run(["cmake", "--install", build, "--prefix", "/usr"], check=True,
                env=dict(os.environ, DESTDIR=stage), stdout=subprocess.DEVNULL)
 # The manual page as every distribution takes it, to compress its own way; Debian's own documents
 # go only into our .deb.
-assert os.path.isfile(os.path.join(share, "man/man6/quorvel.6")), "no manual page"
-assert not os.path.exists(os.path.join(share, "doc/quorvel")), "Debian's documents installed"
+assert os.path.isfile(os.path.join(share, "man/man6/quorvel.6")) \
+    and not os.path.exists(os.path.join(share, "doc/quorvel")), "manual page, no Debian documents"
 
 entry = configparser.ConfigParser(interpolation=None)
 entry.optionxform = str
