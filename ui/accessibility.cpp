@@ -89,6 +89,16 @@ public:
 
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
+    // Orca's flat review reads a combo box as one piece: by its text where it has one, else by
+    // its name, which would be "Card 1" whatever rank is on show. Its text is its edit field's.
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t != QAccessible::TextInterface)
+            return QAccessibleWidget::interface_cast(t);
+        QAccessibleInterface *edit = child(1); // none while the combo box is being built
+        return edit ? edit->textInterface() : nullptr;
+    }
+
 private:
     RankSelector *selector() const { return static_cast<RankSelector *>(widget()); }
 };
