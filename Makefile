@@ -36,6 +36,7 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	build/release/eval/odds_bench
+	QT_QPA_PLATFORM=offscreen build/release/bench/fields_bench
 
 # The .deb, built as Debian builds its packages (hardened, reproducible) in build/package.
 package: deps

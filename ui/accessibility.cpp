@@ -12,6 +12,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace accessibility
 {
@@ -124,7 +125,7 @@ QList<qsizetype> edges(const QString &text, QAccessible::TextBoundaryType kind)
     QList<qsizetype> result{0};
     QTextBoundaryFinder finder(type, text);
     for (qsizetype at = finder.toNextBoundary(); at > 0 && at < text.size();
-         at = finder.toNextBoundary()) {
+        at = finder.toNextBoundary()) {
         // A break between a comma and a space ends no item; the two stay one piece.
         if (finder.boundaryReasons()
             & (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem))
@@ -155,6 +156,60 @@ QString pieceNear(const QString &text, int offset, QAccessible::TextBoundaryType
     *endOffset = int(cuts[piece + 1]);
     return text.mid(*startOffset, *endOffset - *startOffset);
 }
+
+// A caller's range, checked rather than trusted: it starts inside the text or at its end and does
+// not run backwards, and an end past the text stops there. Anything else is no range at all.
+struct Range {
+    qsizetype start = 0, size = 0;
+    bool valid = false;
+};
+
+Range checked(qsizetype length, int start, int end)
+{
+    if (start < 0 || start > length || end < start)
+        return {};
+    return {start, std::min<qsizetype>(end, length) - start, true};
+}
+
+// The text laid out once per text and font, with the distance of each cursor position from the
+// start measured when first asked: a screen reader asks for every character of a line in turn,
+// and laying out the whole text for each would take minutes over a full field.
+class TextLine
+{
+public:
+    TextLine(const QString &text, const QFont &font)
+        : m_text(text)
+        , m_font(font)
+        , m_layout(text, font)
+        , m_x(text.size() + 1, qQNaN())
+    {
+        m_layout.beginLayout();
+        m_line = m_layout.createLine();
+        m_layout.endLayout();
+    }
+
+    // The edit field shares its text with this copy until it changes it.
+    bool isOf(const QString &text, const QFont &font) const
+    {
+        return text.constData() == m_text.constData() && text.size() == m_text.size()
+            && font == m_font;
+    }
+
+    qreal x(qsizetype cursor)
+    {
+        qreal &x = m_x[cursor];
+        if (qIsNaN(x))
+            x = m_line.cursorToX(int(cursor));
+        return x;
+    }
+
+private:
+    QString m_text;
+    QFont m_font;
+    QTextLayout m_layout;
+    QTextLine m_line;
+    QList<qreal> m_x;
+};
 
 // A line edit as Qt's own interface presents it, but with text queries that always return. Qt
 // 6.4's, asked for the word or sentence at the end of the text (where the caret is after a pick)
@@ -217,12 +272,17 @@ public:
     // Text
     QString text(int startOffset, int endOffset) const override
     {
-        return startOffset > endOffset ? QString()
-                                       : edit()->text().mid(startOffset, endOffset - startOffset);
+        const QString text = edit()->text();
+        const Range range = checked(text.size(), startOffset, endOffset);
+        return range.valid ? text.mid(range.start, range.size) : QString();
     }
     int characterCount() const override { return int(edit()->text().size()); }
     int cursorPosition() const override { return edit()->cursorPosition(); }
-    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+    void setCursorPosition(int position) override
+    {
+        if (checked(characterCount(), position, position).valid)
+            edit()->setCursorPosition(position);
+    }
 
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType kind, int *startOffset,
         int *endOffset) const override
@@ -258,8 +318,9 @@ public:
     }
     void setSelection(int selectionIndex, int startOffset, int endOffset) override
     {
-        if (selectionIndex == 0)
-            edit()->setSelection(startOffset, endOffset - startOffset);
+        const Range range = checked(characterCount(), startOffset, endOffset);
+        if (selectionIndex == 0 && range.valid)
+            edit()->setSelection(int(range.start), int(range.size));
     }
 
     // The caret's rectangle, centred on the caret, says where the text starts however far it is
@@ -270,13 +331,11 @@ public:
         const QString text = edit()->text();
         if (offset < 0 || offset >= text.size())
             return {};
-        QTextLayout layout(text, edit()->font());
-        layout.beginLayout();
-        const QTextLine line = layout.createLine();
-        layout.endLayout();
+        if (!m_line || !m_line->isOf(text, edit()->font()))
+            m_line = std::make_unique<TextLine>(text, edit()->font());
         const QRectF caret = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
-        const qreal origin = caret.center().x() - line.cursorToX(edit()->cursorPosition());
-        const qreal from = line.cursorToX(offset), to = line.cursorToX(offset + 1);
+        const qreal origin = caret.center().x() - m_line->x(edit()->cursorPosition());
+        const qreal from = m_line->x(offset), to = m_line->x(offset + 1);
         const QRect rect(qRound(origin + std::min(from, to)), qRound(caret.top()),
             qRound(std::abs(to - from)), qRound(caret.height()));
         return rect.translated(edit()->mapToGlobal(QPoint(0, 0)));
@@ -287,8 +346,11 @@ public:
     }
     void scrollToSubstring(int startIndex, int endIndex) override
     {
-        edit()->setCursorPosition(endIndex);
-        edit()->setCursorPosition(startIndex);
+        const Range range = checked(characterCount(), startIndex, endIndex);
+        if (!range.valid)
+            return;
+        edit()->setCursorPosition(int(range.start + range.size));
+        edit()->setCursorPosition(int(range.start));
     }
     QString attributes(int offset, int *startOffset, int *endOffset) const override
     {
@@ -296,22 +358,28 @@ public:
         return {};
     }
 
-    // Editable text: as typing, it changes the text and picks nothing.
+    // Editable text: as typing, it changes the text and picks nothing. A range that is not in the
+    // text changes nothing, and what is inserted is cut to the room the field has left, as a
+    // paste is: QString would pad an insertion far past the end with spaces, gigabytes of them.
     void deleteText(int startOffset, int endOffset) override
     {
-        edit()->setText(edit()->text().remove(startOffset, endOffset - startOffset));
+        replaceText(startOffset, endOffset, QString());
     }
-    void insertText(int offset, const QString &text) override
-    {
-        edit()->setText(edit()->text().insert(offset, text));
-    }
+    void insertText(int offset, const QString &text) override { replaceText(offset, offset, text); }
     void replaceText(int startOffset, int endOffset, const QString &text) override
     {
-        edit()->setText(edit()->text().replace(startOffset, endOffset - startOffset, text));
+        QString now = edit()->text();
+        const Range range = checked(now.size(), startOffset, endOffset);
+        if (!range.valid)
+            return;
+        const QString fits = text.left(edit()->maxLength() - (now.size() - range.size));
+        if (range.size || !fits.isEmpty())
+            edit()->setText(now.replace(range.start, range.size, fits));
     }
 
 private:
     QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
+    mutable std::unique_ptr<TextLine> m_line;
     // -2 stands for the caret and -1 for the end of the text.
     int at(int offset) const
     {

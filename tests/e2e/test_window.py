@@ -30,6 +30,15 @@ class OnX(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.session = XSession().__enter__()
+        # A desktop's bar, 32 pixels along the top, leaves the rest as the work area.
+        from Xlib import Xatom, display
+        d = display.Display(cls.session.display)
+        screen = d.screen()
+        cls.work_area = (0, 32, screen.width_in_pixels, screen.height_in_pixels - 32)
+        work_area = d.intern_atom("_NET_WORKAREA")
+        screen.root.change_property(work_area, Xatom.CARDINAL, 32, cls.work_area)
+        screen.root.change_property(d.intern_atom("_NET_SUPPORTED"), Xatom.ATOM, 32, [work_area])
+        d.close()
         os.environ.update(cls.session.env)  # the accessibility library reads it when imported
         import pyatspi
         cls.at = pyatspi
@@ -118,6 +127,12 @@ class OnX(unittest.TestCase):
         entry.optionxform = str
         entry.read(DESKTOP_ENTRY)
         self.assertEqual(window.get_wm_class()[1], entry["Desktop Entry"]["StartupWMClass"])
+        # Centred in the area the desktop leaves free.
+        at = window.translate_coords(d.screen().root, 0, 0)
+        size = window.get_geometry()
+        x, y, w, h = self.work_area
+        self.assertLessEqual(max(abs(2 * -at.x + size.width - 2 * x - w),
+                                 abs(2 * -at.y + size.height - 2 * y - h)), 2)
         d.close()
 
         self.focus()
@@ -132,6 +147,13 @@ class OnX(unittest.TestCase):
         self.wait_state(("Card 1", "Card 2", False, ""))
         close_window(self.session.display, self.xid)  # the desktop's close command ends it
         self.assertEqual(self.process.wait(timeout=10), 0)
+
+    def test_no_display_one_line(self):
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        run = subprocess.run([BINARY], env=env, capture_output=True, text=True, timeout=10)
+        self.assertEqual((run.returncode, run.stderr), (1, "quorvel: no display to open the window "
+                                                           "on (DISPLAY and WAYLAND_DISPLAY are unset)\n"))
 
     def test_names_relations_answers_and_the_box_area(self):
         # A screen reader cannot speak a name or description change of the control it is on (Qt

@@ -449,8 +449,12 @@ private Q_SLOTS:
         for (QLineEdit *field : {cards[0]->lineEdit(), cards[1]->lineEdit(), text1}) {
             field->setText(text);
             field->setCursorPosition(length / 2);
+            field->repaint(); // where the field scrolls to show the caret
             QAccessibleTextInterface *texts
                 = QAccessible::queryAccessibleInterface(field)->textInterface();
+            // A magnifier follows the caret by its character, which starts in the field on screen.
+            const QRect onScreen(field->mapToGlobal(QPoint(0, 0)), field->size());
+            QVERIFY(length == 0 || onScreen.contains(texts->characterRect(length / 2).topLeft()));
             for (int kind = QAccessible::CharBoundary; kind <= QAccessible::NoBoundary; ++kind) {
                 const QList<int> &edges = cuts[std::min(kind, 3)];
                 for (int offset = -3; offset <= length + 1; ++offset) {
@@ -465,7 +469,7 @@ private Q_SLOTS:
                         const auto expected = piece < 0 || i < 0 || i + 1 >= edges.size()
                             ? std::tuple(QString(), -1, -1)
                             : std::tuple(text.mid(edges[i], edges[i + 1] - edges[i]), edges[i],
-                                edges[i + 1]);
+                                  edges[i + 1]);
                         const auto type = QAccessible::TextBoundaryType(kind);
                         int start = -2, end = -2;
                         clock.start();
@@ -483,6 +487,70 @@ private Q_SLOTS:
             }
         }
         qInfo("slowest text query so far: %lld us", slowest / 1000);
+    }
+
+    // An assistive technology may send any offsets. Over every pair of the limits: a range that
+    // starts outside the text or runs backwards reads as empty and changes nothing, one that runs
+    // past the end stops there, an insertion past the end is refused, and no edit makes the text
+    // longer than the field holds. Under the sanitizers no offset arithmetic may overflow.
+    void offsetsAtTheLimits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("result") << QString("85%");
+        QTest::newRow("full") << QString("A").repeated(QLineEdit().maxLength() - 1);
+    }
+
+    void offsetsAtTheLimits()
+    {
+        QFETCH(QString, text);
+        const int length = int(text.size()), room = text1->maxLength() - length;
+        const QList<int> limits = {INT_MIN, -3, -1, 0, 1, length, length + 1, INT_MAX};
+        QAccessibleInterface *field = QAccessible::queryAccessibleInterface(text1);
+        QAccessibleTextInterface *texts = field->textInterface();
+        QAccessibleEditableTextInterface *edits = field->editableTextInterface();
+        // The text, the selection and the caret after a call on the text with the caret at 1.
+        const auto after = [&](auto asked, const std::function<void()> &call) {
+            text1->setText(text);
+            text1->setCursorPosition(1);
+            call();
+            return std::tuple_cat(
+                asked, std::tuple(text1->text(), text1->selectedText(), text1->cursorPosition()));
+        };
+        const auto as = [](auto asked, const QString &text, const QString &selected, int caret) {
+            return std::tuple_cat(asked, std::tuple(text, selected, caret));
+        };
+        for (const int a : limits) {
+            const bool inside = a >= 0 && a <= length;
+            const auto at = std::tuple(a);
+            // An edit puts the caret at the end of the text, as setting it does.
+            const QString inserted
+                = inside ? QString(text).insert(a, QString("xyz").left(room)) : text;
+            QCOMPARE(after(at, [&] { edits->insertText(a, "xyz"); }),
+                inside ? as(at, inserted, "", int(inserted.size())) : as(at, text, "", 1));
+            QCOMPARE(
+                after(at, [&] { texts->setCursorPosition(a); }), as(at, text, "", inside ? a : 1));
+            QCOMPARE(std::tuple(a, texts->characterRect(a).isEmpty()),
+                std::tuple(a, a < 0 || a >= length));
+            int start = 0, end = 0;
+            texts->textAtOffset(a, QAccessible::WordBoundary, &start, &end);
+            QCOMPARE(std::tuple(a, start >= 0), std::tuple(a, (inside || a == -1) && length > 0));
+            for (const int b : limits) {
+                const bool range = inside && b >= a;
+                const int size = range ? std::min(b, length) - a : 0;
+                const auto ab = std::tuple(a, b);
+                QCOMPARE(std::tuple(a, b, texts->text(a, b)), std::tuple(a, b, text.mid(a, size)));
+                const QString removed = QString(text).remove(a, size);
+                QCOMPARE(after(ab, [&] { edits->deleteText(a, b); }),
+                    size ? as(ab, removed, "", int(removed.size())) : as(ab, text, "", 1));
+                const QString replaced
+                    = range ? QString(text).replace(a, size, QString("x").left(room + size)) : text;
+                QCOMPARE(after(ab, [&] { edits->replaceText(a, b, "x"); }),
+                    replaced != text ? as(ab, replaced, "", int(replaced.size()))
+                                     : as(ab, text, "", 1));
+                QCOMPARE(after(ab, [&] { texts->setSelection(0, a, b); }),
+                    range ? as(ab, text, text.mid(a, size), a + size) : as(ab, text, "", 1));
+            }
+        }
     }
 
     void escapedExceptionIsReportedAndTheLoopGoesOn()
