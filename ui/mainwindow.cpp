@@ -285,16 +285,25 @@ void MainWindow::Check1_Click()
     announceAnswer(m_check1->isChecked() ? QStringLiteral("suited") : QStringLiteral("offsuit"));
 }
 
-// The answer is heard at once, and kept in the labels of the controls that pick a hand, which a
-// screen reader reads on focus and on Where Am I. A label never holds the focus: Orca 43 fails on
-// a name or description change of the control it is on, since Qt 6.4 sends an object where the
-// new text belongs, and without that change the control would go on saying the old answer.
+// The answer is heard at once wherever the focus is, and kept where a screen reader reads it on
+// focus and on Where Am I, in the channel each Qt serves best.
 void MainWindow::announceAnswer(const QString &choice)
 {
     const QString answer = accessibility::spokenAnswer(m_text1->text());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 reports a description change with its text, which Orca 48 speaks and caches; it no
+    // longer reads a focused control's label. A card's focus may be the selector or its field.
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_combo1, m_combo1->lineEdit(), m_combo2, m_combo2->lineEdit(), m_check1})
+        control->setAccessibleDescription(answer);
+#else
+    // In labels, which never hold the focus: Orca 43 fails on a name or description change of the
+    // control it is on, since Qt 6.4 sends an object where the new text belongs, and without that
+    // change the control would go on saying the old answer.
     for (QLabel *label : m_cardLabels)
         label->setAccessibleName(label->buddy()->accessibleName() + QStringLiteral(", ") + answer);
     m_label1->setAccessibleName(m_label1->text() + QStringLiteral(", ") + answer);
+#endif
     m_notice->announce(choice + QStringLiteral(", ") + answer);
 }
 

@@ -156,17 +156,24 @@ class OnX(unittest.TestCase):
                                                            "on (DISPLAY and WAYLAND_DISPLAY are unset)\n"))
 
     def test_names_relations_answers_and_the_box_area(self):
-        # A screen reader cannot speak a name or description change of the control it is on (Qt
-        # sends an object where the text belongs), so the answer may change only elsewhere.
-        changes = []
+        # Qt 6.4 sends an object where the text of a name or description change belongs, and Orca
+        # 43 fails on such a change of the control it is on: there, the answer may change only
+        # in controls that never hold the focus. Qt 6.8 sends the text, and a description change
+        # is how the answer reaches a focused control there; a name change never is.
+        old_qt = tuple(map(int, self.frame.parent.get_toolkit_version().split(".")[:2])) < (6, 8)
+        unspeakable = []
         def changed(event):
-            changes.append((event.source.getRole(),
-                            event.source.getState().contains(self.at.STATE_FOCUSABLE)))
+            if (old_qt or event.type.endswith("name")) \
+                    and event.source.getState().contains(self.at.STATE_FOCUSABLE):
+                unspeakable.append((event.type, event.source.getRole()))
         self.at.Registry.registerEventListener(changed, *CHANGES)
 
         def labels(accessible):
             return [r.getTarget(0).name for r in accessible.getRelationSet()
                     if r.getRelationType() == self.at.RELATION_LABELLED_BY]
+
+        def found(accessible):  # what a screen reader reads on focus and on Where Am I
+            return ", ".join(labels(accessible) + [accessible.description] * bool(accessible.description))
         result = self.child(self.at.ROLE_TEXT)
         self.assertEqual((labels(self.child(self.at.ROLE_CHECK_BOX)), labels(result), result.name),
                          (["Suited"], ["To Win"], "Win chance"))
@@ -179,10 +186,9 @@ class OnX(unittest.TestCase):
         for act, state, heard in steps:
             act()
             self.wait_state(state, heard)
-            # The answer stands in the labels that a screen reader reads on focus and Where Am I.
             answer = heard.split(", ")[1]
-            self.assertEqual((labels(self.combo(0)[1]), labels(self.child(self.at.ROLE_CHECK_BOX))),
-                             (["Card 1, " + answer], ["Suited, " + answer]))
+            self.assertEqual((found(self.combo(0)[1]), found(self.child(self.at.ROLE_CHECK_BOX))),
+                             ("Card 1, " + answer, "Suited, " + answer))
         # The word at the end of a picked card, which once hung the window.
         word = self.combo(0)[1].queryText().getTextAtOffset(1, self.at.TEXT_BOUNDARY_WORD_START)
         self.assertEqual(word, ("A", 0, 1))
@@ -196,8 +202,7 @@ class OnX(unittest.TestCase):
         while GLib.MainContext.default().iteration(False):  # delivers the events received
             pass
         self.at.Registry.deregisterEventListener(changed, *CHANGES)
-        self.assertEqual(set(changes), {(self.at.ROLE_LABEL, False),
-                                        (self.at.ROLE_NOTIFICATION, False)})
+        self.assertEqual(unspeakable, [])
 
 
 if __name__ == "__main__":

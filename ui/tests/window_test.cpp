@@ -77,10 +77,18 @@ class WindowTest : public QObject
     Shown shown() const
     {
         const QWidget *focus = QApplication::focusWidget();
+        // What a screen reader finds of the answer: the label and the description of each control.
         QStringList found;
-        for (const char *label : {"Combo1Label", "Combo2Label", "Label1"})
-            found << QAccessible::queryAccessibleInterface(window->findChild<QLabel *>(label))
-                         ->text(QAccessible::Name);
+        for (QWidget *control :
+            std::initializer_list<QWidget *>{cards[0]->lineEdit(), cards[1]->lineEdit(), check1}) {
+            auto *label = QAccessible::queryAccessibleInterface(control)
+                              ->relations(QAccessible::Label)
+                              .value(0)
+                              .first;
+            const QString description = control->accessibleDescription();
+            found << label->text(QAccessible::Name)
+                    + (description.isEmpty() ? QString() : ", " + description);
+        }
         return {cards[0]->currentText(), cards[1]->currentText(), check1->isChecked(),
             text1->text(), focus ? focus->objectName() : QString(),
             window->findChild<QWidget *>("answerNotice")->accessibleName(), found.join(" | "),
