@@ -1,14 +1,16 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
-# A thin layer over the CMake presets, so that one word builds, runs or tests on a fresh Debian 12.
+# A thin layer over the CMake presets, so that one word builds, runs or tests on a fresh Debian 13
+# or 12. Each target first installs the groups of Debian packages it needs.
 
 .PHONY: all deps build run test asan fuzz bench package package-check reproducible distcheck icons \
 	orca startup clean
 
 all: build
 
+# The default build runs the format check and requires every test's tools.
 deps:
-	scripts/install-deps
+	scripts/install-deps build presets test
 
 build: deps
 	cmake --preset default
@@ -22,17 +24,20 @@ test: build
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps
+	scripts/install-deps sanitizers
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
 
 # A bounded libFuzzer run of the evaluation (200,000 inputs).
 fuzz: deps
+	scripts/install-deps sanitizers
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	ctest --preset fuzz
 
 bench: deps
+	scripts/install-deps bench
 	cmake --preset release
 	cmake --build --preset release
 	build/release/eval/odds_bench
@@ -40,6 +45,7 @@ bench: deps
 
 # The .deb, built as Debian builds its packages (hardened, reproducible) in build/package.
 package: deps
+	scripts/install-deps package
 	scripts/build-package
 
 # lintian and hardening-check on that .deb, then installs it with apt and starts the program.
@@ -51,8 +57,9 @@ reproducible: package
 	scripts/check-reproducible
 
 # The tarball of the last commit built as a Debian maintainer would, in a clean chroot.
-distcheck: deps
-	scripts/distcheck
+distcheck:
+	scripts/install-deps chroot
+	scripts/distcheck $(SUITE)
 
 # The icon's PNGs, made again from its text source after an edit.
 icons: build
@@ -63,11 +70,12 @@ icons: build
 
 # What the Orca screen reader says, step by step, while the window is used from the keyboard.
 orca: build
-	scripts/install-deps orca speech-dispatcher
+	scripts/install-deps orca
 	scripts/orca-transcript build/default/app/quorvel
 
 # Start-up cost and click-to-answer time against a bare Qt window (not a test: it reports).
 startup: deps
+	scripts/install-deps bench
 	cmake --preset release
 	cmake --build --preset release
 	/usr/bin/python3 bench/startup.py build/release/app/quorvel build/release/bench/startup_floor \
