@@ -292,9 +292,9 @@ void MainWindow::announceAnswer(const QString &choice)
     const QString answer = accessibility::spokenAnswer(m_text1->text());
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
     // Qt 6.8 reports a description change with its text, which Orca 48 speaks and caches; it no
-    // longer reads a focused control's label. A card's focus may be the selector or its field.
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m_combo1, m_combo1->lineEdit(), m_combo2, m_combo2->lineEdit(), m_check1})
+    // longer reads a focused control's label. A card's focus is its edit field's.
+    for (QWidget *control :
+        std::initializer_list<QWidget *>{m_combo1->lineEdit(), m_combo2->lineEdit(), m_check1})
         control->setAccessibleDescription(answer);
 #else
     // In labels, which never hold the focus: Orca 43 fails on a name or description change of the
