@@ -68,10 +68,17 @@ icons: build
 		build/default/tools/iconpng assets/quorvel.xpm assets/icons/quorvel-$$size.png $$size; \
 	done
 
-# What the Orca screen reader says, step by step, while the window is used from the keyboard.
-orca: build
+# What the Orca screen reader says, step by step, while the window is used from the keyboard; with
+# SUITE=trixie (or bookworm), on that Debian release, in a chroot of it (scripts/in-chroot).
+orca:
+ifdef SUITE
+	scripts/install-deps chroot
+	scripts/in-chroot $(SUITE) make orca
+else
+	$(MAKE) build
 	scripts/install-deps orca
 	scripts/orca-transcript build/default/app/quorvel
+endif
 
 # Start-up cost and click-to-answer time against a bare Qt window (not a test: it reports).
 startup: deps
