@@ -211,6 +211,27 @@ private:
     QList<qreal> m_x;
 };
 
+// Counts a widget's repaints. A line edit scrolls its text only as it paints, so where its caret
+// stands changes only with a repaint, its text or the caret's position.
+class Repaints final : public QObject
+{
+public:
+    explicit Repaints(QWidget *widget)
+        : QObject(widget)
+    {
+        widget->installEventFilter(this);
+    }
+
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 // A line edit as Qt's own interface presents it, but with text queries that always return. Qt
 // 6.4's, asked for the word or sentence at the end of the text (where the caret is after a pick)
 // or at a space that starts it, loops for ever inside the window's event loop.
@@ -221,6 +242,7 @@ class LineEditInterface final : public QAccessibleWidget,
 public:
     explicit LineEditInterface(QLineEdit *edit)
         : QAccessibleWidget(edit, QAccessible::EditableText)
+        , m_repaints(new Repaints(edit))
     {
         addControllingSignal(QStringLiteral("textChanged(const QString&)"));
         addControllingSignal(QStringLiteral("returnPressed()"));
@@ -331,10 +353,18 @@ public:
         const QString text = edit()->text();
         if (offset < 0 || offset >= text.size())
             return {};
-        if (!m_line || !m_line->isOf(text, edit()->font()))
+        if (!m_line || !m_line->isOf(text, edit()->font())) {
             m_line = std::make_unique<TextLine>(text, edit()->font());
-        const QRectF caret = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
-        const qreal origin = caret.center().x() - m_line->x(edit()->cursorPosition());
+            m_caretAt = {-1, -1};
+        }
+        // Asking the field for its caret measures the text up to it: once per place.
+        const std::pair place(m_repaints->count, edit()->cursorPosition());
+        if (m_caretAt != place) {
+            m_caretAt = place;
+            m_caret = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+        }
+        const QRectF caret = m_caret;
+        const qreal origin = caret.center().x() - m_line->x(place.second);
         const qreal from = m_line->x(offset), to = m_line->x(offset + 1);
         const QRect rect(qRound(origin + std::min(from, to)), qRound(caret.top()),
             qRound(std::abs(to - from)), qRound(caret.height()));
@@ -379,7 +409,10 @@ public:
 
 private:
     QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
+    Repaints *m_repaints; // the field's child
     mutable std::unique_ptr<TextLine> m_line;
+    mutable std::pair<int, int> m_caretAt{-1, -1};
+    mutable QRectF m_caret;
     // -2 stands for the caret and -1 for the end of the text.
     int at(int offset) const
     {
