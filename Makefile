@@ -4,7 +4,7 @@
 # or 12. Each target first installs the groups of Debian packages it needs.
 
 .PHONY: all deps build run test asan fuzz bench package package-check reproducible distcheck icons \
-	orca startup clean
+	orca gnome startup clean
 
 all: build
 
@@ -78,6 +78,18 @@ else
 	$(MAKE) build
 	scripts/install-deps orca
 	scripts/orca-transcript build/default/app/quorvel
+endif
+
+# Where the window lands under GNOME (Debian 13's): GNOME Shell on X11, mutter with Xwayland, and
+# Wayland alone; with SUITE=trixie, from another release. It reports, it does not test.
+gnome:
+ifdef SUITE
+	scripts/install-deps chroot
+	scripts/in-chroot $(SUITE) make gnome
+else
+	$(MAKE) build
+	scripts/install-deps gnome
+	scripts/gnome-check build/default/app/quorvel build/gnome.png
 endif
 
 # Start-up cost and click-to-answer time against a bare Qt window (not a test: it reports).

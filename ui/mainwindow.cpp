@@ -19,6 +19,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -318,16 +319,37 @@ void MainWindow::showEvent(QShowEvent *event)
     // the player puts it.
     if (!m_placed) {
         m_placed = true;
-        if (const QScreen *screen = this->screen()) {
-            // On a screen smaller than the window, its top-left corner stays on the screen,
-            // where Help and the first card are.
-            const QRect available = screen->availableGeometry();
-            QRect frame = frameGeometry();
-            frame.moveCenter(available.center());
-            move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
-        }
+        centre();
+        windowHandle()->installEventFilter(this);
     }
     QWidget::showEvent(event);
+}
+
+// A window manager frames the window before it first appears, and only then is the frame's size
+// known: the whole window, title bar and all, is centred again when it first appears. Without a
+// frame, or on Wayland, where a window cannot place itself, this changes nothing.
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose
+        && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        centre();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The window with its frame, in the area the desktop leaves free (a top bar, a panel). On a
+// screen smaller than the window, its top-left corner stays on the screen, where Help and the
+// first card are.
+void MainWindow::centre()
+{
+    if (const QScreen *screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        QRect frame = windowHandle()->frameGeometry();
+        frame.moveCenter(available.center());
+        windowHandle()->setFramePosition(
+            {std::max(frame.left(), available.left()), std::max(frame.top(), available.top())});
+    }
 }
 
 // While the Help message is open the window takes no input, and a request to close it is input.

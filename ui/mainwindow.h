@@ -35,6 +35,7 @@ public:
     ~MainWindow() override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -48,6 +49,7 @@ private:
 
     void buildControls();
     void announceAnswer(const QString &choice);
+    void centre();
 
     RankSelector *m_combo1 = nullptr;
     RankSelector *m_combo2 = nullptr;
