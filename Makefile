@@ -68,26 +68,20 @@ icons: build
 		build/default/tools/iconpng assets/quorvel.xpm assets/icons/quorvel-$$size.png $$size; \
 	done
 
-# What the Orca screen reader says, step by step, while the window is used from the keyboard; with
-# SUITE=trixie (or bookworm), on that Debian release, in a chroot of it (scripts/in-chroot).
-orca:
+# What the Orca screen reader says, step by step, while the window is used from the keyboard; and
+# where the window lands under GNOME (GNOME Shell on X11, mutter with Xwayland, Wayland alone).
+# Both report, neither tests. With SUITE=trixie (or bookworm), on that Debian release, in a
+# chroot of it.
 ifdef SUITE
+orca gnome:
 	scripts/install-deps chroot
-	scripts/in-chroot $(SUITE) make orca
+	scripts/in-chroot $(SUITE) make $@
 else
-	$(MAKE) build
+orca: build
 	scripts/install-deps orca
 	scripts/orca-transcript build/default/app/quorvel
-endif
 
-# Where the window lands under GNOME (Debian 13's): GNOME Shell on X11, mutter with Xwayland, and
-# Wayland alone; with SUITE=trixie, from another release. It reports, it does not test.
-gnome:
-ifdef SUITE
-	scripts/install-deps chroot
-	scripts/in-chroot $(SUITE) make gnome
-else
-	$(MAKE) build
+gnome: build
 	scripts/install-deps gnome
 	scripts/gnome-check build/default/app/quorvel build/gnome.png
 endif

@@ -185,9 +185,10 @@ class OnX(unittest.TestCase):
                  (lambda: self.click(80, 96), ("A", "k", True, ""), "suited, no win chance")]
         for act, state, heard in steps:
             act()
-            self.wait_state(state, heard)
+            # From Qt 6.8 the focused control's description change is heard instead of a notice.
+            self.wait_state(state, heard if old_qt else None)
             answer = heard.split(", ")[1]
-            self.assertEqual((found(self.combo(0)[1]), found(self.child(self.at.ROLE_CHECK_BOX))),
+            self.assertEqual((found(self.combo(0)), found(self.child(self.at.ROLE_CHECK_BOX))),
                              ("Card 1, " + answer, "Suited, " + answer))
         # The word at the end of a picked card, which once hung the window.
         word = self.combo(0)[1].queryText().getTextAtOffset(1, self.at.TEXT_BOUNDARY_WORD_START)

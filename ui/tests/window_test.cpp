@@ -79,8 +79,7 @@ class WindowTest : public QObject
         const QWidget *focus = QApplication::focusWidget();
         // What a screen reader finds of the answer: the label and the description of each control.
         QStringList found;
-        for (QWidget *control :
-            std::initializer_list<QWidget *>{cards[0]->lineEdit(), cards[1]->lineEdit(), check1}) {
+        for (QWidget *control : std::initializer_list<QWidget *>{cards[0], cards[1], check1}) {
             auto *label = QAccessible::queryAccessibleInterface(control)
                               ->relations(QAccessible::Label)
                               .value(0)
@@ -276,25 +275,28 @@ private Q_SLOTS:
         QRandomGenerator random(20261207);
         Shown model;
         int index[2] = {-1, -1};
-        const auto evaluate = [&](const QString &choice) {
+        const auto evaluate = [&](const QString &choice, const QString &chosenIn) {
             model.result = QString::fromStdString(expected::resultAfterEvaluation(
                 model.card1.toStdString(), model.card2.toStdString(), model.suited));
             const QString answer
                 = model.result.isEmpty() ? "no win chance" : "win chance " + model.result;
-            model.heard = choice + ", " + answer;
             model.found = QString("Card 1, %1 | Card 2, %1 | Suited, %1").arg(answer);
-            ++model.told;
+            // From Qt 6.8 a choice in the focused control is heard as its change, with the answer.
+            if (QT_VERSION < QT_VERSION_CHECK(6, 8, 0) || chosenIn != model.focus) {
+                model.heard = choice + ", " + answer;
+                ++model.told;
+            }
         };
         const auto pick = [&](int card, int to) {
             (card ? model.card2 : model.card1) = Ranks[index[card] = to];
-            evaluate(Ranks[to]);
+            evaluate(Ranks[to], cycle[card]);
         };
         const auto step = [&](int card, int by) { // nothing happens past either end of the list
             if (index[card] + by >= 0 && index[card] + by < 13)
                 pick(card, index[card] + by);
         };
         const auto toggle
-            = [&] { evaluate((model.suited = !model.suited) ? "suited" : "offsuit"); };
+            = [&] { evaluate((model.suited = !model.suited) ? "suited" : "offsuit", "Check1"); };
         const int actions = qEnvironmentVariableIntValue("QUORVEL_SESSION_ACTIONS");
         for (int action = 0; action < (actions ? actions : 10000); ++action) {
             const int card = random.bounded(2), roll = random.bounded(13);
