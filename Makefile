@@ -10,7 +10,7 @@ all: build
 
 # The default build runs the format check and requires every test's tools.
 deps:
-	scripts/install-deps build presets test
+	scripts/install-deps test presets
 
 build: deps
 	cmake --preset default
@@ -43,23 +43,35 @@ bench: deps
 	build/release/eval/odds_bench
 	QT_QPA_PLATFORM=offscreen build/release/bench/fields_bench
 
-# The .deb, built as Debian builds its packages (hardened, reproducible) in build/package.
+# The .deb, built by dpkg-buildpackage from the source package of the last commit, in build/package.
 package: deps
 	scripts/install-deps package
-	scripts/build-package
+	scripts/source-package build/package
+	cd build/package/quorvel-*/ && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -b -us -uc \
+		-Pnocheck >../build.log 2>&1 || { tail -n 40 ../build.log; false; }
 
-# lintian and hardening-check on that .deb, then installs it with apt and starts the program.
+# lintian, blhc and hardening-check on that package, then autopkgtest installs it on this machine
+# and tests the installed program.
 package-check: package
+	scripts/install-deps chroot
 	scripts/check-package
 
-# Builds the package again from a clone elsewhere, under another umask, and compares the bytes.
-reproducible: package
-	scripts/check-reproducible
+# The package built twice by reprotest, varying what a build must not depend on; diffoscope's
+# report in build/reprotest where the two differ.
+reproducible: deps
+	scripts/install-deps package reproducible
+	scripts/source-package build/reprotest-source
+	rm -rf build/reprotest
+	reprotest --store-dir=build/reprotest --vary=-user_group \
+		-c 'DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -b -us -uc -Pnocheck' \
+		build/reprotest-source/quorvel-*/ '../*.deb' -- null
 
-# The tarball of the last commit built as a Debian maintainer would, in a clean chroot.
+# The source package of the last commit built by sbuild and checked by lintian, piuparts and
+# autopkgtest, on this machine's release or SUITE, and its architecture or ARCH (e.g. i386);
+# CHECKS picks some of "nocheck check piuparts autopkgtest".
 distcheck:
-	scripts/install-deps chroot
-	scripts/distcheck $(SUITE)
+	scripts/install-deps package chroot
+	scripts/distcheck "$(SUITE)" "$(ARCH)" "$(CHECKS)"
 
 # The icon's PNGs, made again from its text source after an edit.
 icons: build
@@ -91,8 +103,10 @@ startup: deps
 	scripts/install-deps bench
 	cmake --preset release
 	cmake --build --preset release
-	/usr/bin/python3 bench/startup.py build/release/app/quorvel build/release/bench/startup_floor \
-		--kinds build/release/bench/startup_kinds --desktop-fonts build/release/bench/desktop-fonts
+	xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" dbus-run-session -- \
+		/usr/bin/python3 bench/startup.py build/release/app/quorvel \
+		build/release/bench/startup_floor --kinds build/release/bench/startup_kinds \
+		--desktop-fonts build/release/bench/desktop-fonts
 
 clean:
 	rm -rf build
