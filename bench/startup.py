@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Quorvel developers
 """Start-up cost of Quorvel against the floor of a bare Qt Widgets window, and click-to-answer time.
 
-Starts a private Xvfb and D-Bus session, then launches Quorvel, the floor program and a window of
+Run on its own X server and D-Bus session (`make startup` starts them with xvfb-run and
+dbus-run-session), it launches Quorvel, the floor program and a window of
 the same widget kinds alternately and reports, for each, the time from process start to the
 window being shown (mapped and first drawn, seen through the X server's DAMAGE extension), the
 peak resident memory, and the instructions executed from launch to shown (callgrind, killed once
@@ -28,7 +29,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
-from xsession import XSession, wait_for  # noqa: E402
+from xsession import wait_for  # noqa: E402
 
 from Xlib import X, display  # noqa: E402
 from Xlib.ext import damage, xtest  # noqa: E402
@@ -134,9 +135,16 @@ def face_count(env):
     return len(listing.splitlines())
 
 
-def launch_once(session, watcher, program, env):
+def launch(argv, **env):
+    """Starts a program on this display, as a user would from a terminal."""
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb", **env)
+    env.pop("WAYLAND_DISPLAY", None)
+    return subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def launch_once(watcher, program, env):
     start = time.perf_counter()
-    process = session.launch([program], **env)
+    process = launch([program], **env)
     try:
         shown, _ = watcher.wait_shown(30)
         time.sleep(0.2)  # let the first frame settle before reading the high-water mark
@@ -146,13 +154,13 @@ def launch_once(session, watcher, program, env):
         watcher.drain()
 
 
-def instructions_once(session, watcher, program, workdir, env):
+def instructions_once(watcher, program, workdir, env):
     out = os.path.join(workdir, "callgrind.out")
     for old in glob.glob(out + "*"):
         os.remove(old)
     # The first dump ends with the first frame put on the screen: the count up to it does not
     # depend on when the program is stopped afterwards.
-    process = session.launch(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out,
+    process = launch(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out,
                               "--dump-after=QWidgetRepaintManager::paintAndFlush*", program], **env)
     try:
         watcher.wait_shown(600)
@@ -238,8 +246,8 @@ class Player:
         return drawn
 
 
-def click_to_answer(session, watcher, program, clicks):
-    process = session.launch([program])
+def click_to_answer(watcher, program, clicks):
+    process = launch([program])
     try:
         _, window_id = watcher.wait_shown(30)
         watcher.drain()
@@ -261,20 +269,20 @@ def spread(values, scale=1.0, unit=""):
             f"range {min(values):.1f}-{max(values):.1f}{unit}")
 
 
-def measure(session, watcher, programs, args, workdir, env):
+def measure(watcher, programs, args, workdir, env):
     """Times, peak memory and instructions of each program, launched alternately."""
     for program in programs.values():  # unmeasured: warms the file cache and the session bus
-        launch_once(session, watcher, program, env)
+        launch_once(watcher, program, env)
     times = {name: [] for name in programs}
     memory = {name: [] for name in programs}
     libraries = {}
     for _ in range(args.runs):
         for name, program in programs.items():
-            seconds, kib, objects = launch_once(session, watcher, program, env)
+            seconds, kib, objects = launch_once(watcher, program, env)
             times[name].append(seconds)
             memory[name].append(kib)
             libraries[name] = objects
-    instructions = {name: [instructions_once(session, watcher, program, workdir, env)
+    instructions = {name: [instructions_once(watcher, program, workdir, env)
                            for _ in range(args.callgrind_runs)]
                     for name, program in programs.items()}
     return times, memory, instructions, libraries
@@ -315,16 +323,16 @@ def main():
     font_sets = [(f"{'desktop' if env else 'system'} fonts, {face_count(env):,} faces", env)
                  for env in font_sets]
 
-    with XSession(accessibility=False) as session, tempfile.TemporaryDirectory() as workdir:
-        watcher = Watcher(session.display)
+    with tempfile.TemporaryDirectory() as workdir:
+        watcher = Watcher(os.environ["DISPLAY"])
         for title, env in font_sets:
-            times, memory, instructions, libraries = measure(session, watcher, programs, args,
+            times, memory, instructions, libraries = measure(watcher, programs, args,
                                                              workdir, env)
             report(title, programs, times, memory, instructions)
             extra = sorted(libraries["quorvel"] - libraries["floor"])
             print("  shared objects loaded beyond the floor's: " + (", ".join(extra) or "none"),
                   flush=True)
-        clicks = click_to_answer(session, watcher, programs["quorvel"], args.clicks)
+        clicks = click_to_answer(watcher, programs["quorvel"], args.clicks)
     print(f"click to answer, {len(clicks)} picks in Card 2's list: {spread(clicks, 1000, ' ms')}")
 
 
