@@ -62,7 +62,7 @@ reproducible: deps
 	scripts/install-deps package reproducible
 	scripts/source-package build/reprotest-source
 	rm -rf build/reprotest
-	reprotest --store-dir=build/reprotest --vary=-user_group \
+	reprotest --verbosity=1 --min-cpus=$$(nproc) --store-dir=build/reprotest --vary=-user_group \
 		-c 'DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -b -us -uc -Pnocheck' \
 		build/reprotest-source/quorvel-*/ '../*.deb' -- null
 
