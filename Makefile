@@ -56,8 +56,8 @@ package-check: package
 	scripts/install-deps chroot
 	scripts/check-package
 
-# The package built twice by reprotest, varying what a build must not depend on; diffoscope's
-# report in build/reprotest where the two differ.
+# The package built twice by reprotest, varying what a build must not depend on but the user
+# (which needs an account made for it); diffoscope's report in build/reprotest where they differ.
 reproducible: deps
 	scripts/install-deps package reproducible
 	scripts/source-package build/reprotest-source
