@@ -82,8 +82,8 @@ icons: build
 
 # What the Orca screen reader says, step by step, while the window is used from the keyboard; and
 # where the window lands under GNOME (GNOME Shell on X11, mutter with Xwayland, Wayland alone).
-# Both report, neither tests. With SUITE=trixie (or bookworm), on that Debian release, in a
-# chroot of it.
+# Both report, neither tests. With SUITE=trixie (or forky, sid, bookworm), on that Debian
+# release, in a chroot of it.
 ifdef SUITE
 orca gnome:
 	scripts/install-deps chroot

@@ -463,7 +463,14 @@ AnswerNotice::AnswerNotice(QWidget *parent)
 void AnswerNotice::announce(const QString &text)
 {
     setAccessibleName(text);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 sends an announcement with its text, which Orca 48 and 51 speak wherever the focus
+    // is. The notice stays hidden: appearing too, it would be heard twice.
+    QAccessibleAnnouncementEvent event(parentWidget(), text);
+    QAccessible::updateAccessibility(&event);
+#else
     // Appearing is what the screen reader speaks, so the notice appears anew for each answer.
     hide();
     show();
+#endif
 }

@@ -19,11 +19,12 @@ QString spokenAnswer(const QString &result);
 
 } // namespace accessibility
 
-// A widget of no size that a screen reader hears as a notification each time it appears. Orca 43
-// speaks a text change only in the focused control and a notification wherever the focus is; Qt
-// 6.4 has no announcement event, and its name and description change events reach Orca in a form
-// it cannot speak. So a new answer is heard wherever the player is: after a pick by keys, list or
-// wheel, and after a toggle.
+// Tells a screen reader each new answer wherever the player is: after a pick by keys, list or
+// wheel, and after a toggle, in the focused control or elsewhere. From Qt 6.8 as an announcement.
+// Before, as a widget of no size that Orca 43 hears as a notification each time it appears: Qt 6.4
+// has no announcement event, Orca 43 speaks a text change only in the focused control, and Qt 6.4's
+// name and description change events reach Orca in a form it cannot speak. Its name is the last
+// answer.
 class AnswerNotice : public QWidget
 {
     Q_OBJECT

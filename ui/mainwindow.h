@@ -48,7 +48,7 @@ private:
     void help_Click();
 
     void buildControls();
-    void announceAnswer(const QString &choice, const QWidget *chosenIn);
+    void announceAnswer(const QString &choice);
     void centre();
 
     RankSelector *m_combo1 = nullptr;
