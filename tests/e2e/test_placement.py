@@ -20,7 +20,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from xsession import find_window, wait_for  # noqa: E402
+from xsession import find_window, missing, wait_for  # noqa: E402
 
 BAR = 32
 MANAGERS = {"none": (None, None), "kwin_x11": (["kwin_x11", "--replace"], "kwin-x11"),
@@ -177,15 +177,8 @@ if __name__ == "__main__":
     BINARY, MANAGER = os.path.abspath(sys.argv[1]), sys.argv[2]
     STARTS = int(sys.argv[3]) if len(sys.argv) > 3 else 5
     MANAGER_COMMAND, package = MANAGERS[MANAGER]
-    lacking = [f"{tool} ({package})" for tool, package in
-               [("xdotool", "xdotool")] + [(MANAGER, package)] * bool(package)
-               if not shutil.which(tool)]
-    try:
-        import Xlib  # noqa: F401
-    except ImportError:
-        lacking.append("the Xlib module (python3-xlib)")
-    if "DISPLAY" not in os.environ:
-        lacking.append("an X display (xvfb-run, from xvfb)")
+    lacking = missing(accessibility=False) + [f"{MANAGER} ({package})"] * bool(
+        package and not shutil.which(MANAGER))
     if lacking:
         print("skipped: " + ", ".join(lacking) + " not installed")
         sys.exit(77)  # what CTest counts as skipped, or, in a strict run, as failed
