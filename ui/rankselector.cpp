@@ -35,7 +35,7 @@ RankSelector::RankSelector(const QString &startText, QWidget *parent)
     connect(this, &QComboBox::activated, this, &RankSelector::picked);
 }
 
-// The list is the desktop's, in its own colours: Qt (6.4 to 6.11) gives an editable box's list
+// The list is the desktop's, in its own colours: Qt (6.4 and 6.8) gives an editable box's list
 // the box's palette, and with it the grey the window sets for itself, which Breeze paints under
 // the items. Qt gives it again on every palette or style change, so it is set at each opening.
 void RankSelector::showPopup()
