@@ -10,6 +10,7 @@
 #include "tables.h"
 #include "twips.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,6 +23,17 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <functional>
+
+#if defined(QUORVEL_XCB) && QT_CONFIG(xcb)
+#include <QGuiApplication>
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+#endif
 
 namespace
 {
@@ -316,43 +328,149 @@ void MainWindow::help_Click()
     showHelpMessage(this);
 }
 
+// What an X11 window manager says of the window's frame: the size of its edges, in
+// _NET_FRAME_EXTENTS, which it sets when it frames the window and again when the frame changes.
+// Qt reads that property only after the window is next configured, and until then takes the
+// frame's size from the window tree, where kwin's frame is still 1x1 when the window first
+// appears (kwin_x11 5.27 and 6.3): so it is watched here, as the manager sets it.
+class FrameWatch final : public QAbstractNativeEventFilter
+{
+public:
+#if defined(QUORVEL_XCB) && QT_CONFIG(xcb)
+    // None where there is no X11 window manager that tells the frame's size.
+    static std::unique_ptr<FrameWatch> of(QWidget &window, std::function<void(QMargins)> told)
+    {
+        // Qt's offscreen platform offers the interface too, without a connection.
+        const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+        if (!connection || QGuiApplication::platformName() != QLatin1String("xcb"))
+            return nullptr;
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+        const std::vector<std::uint32_t> supported
+            = property(connection, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+        if (std::find(supported.begin(), supported.end(), extents) == supported.end())
+            return nullptr;
+        auto watch = std::unique_ptr<FrameWatch>(new FrameWatch);
+        watch->m_connection = connection;
+        watch->m_window = static_cast<xcb_window_t>(window.winId());
+        watch->m_extents = extents;
+        watch->m_told = std::move(told);
+        qApp->installNativeEventFilter(watch.get());
+        // Asked for before the window is mapped, a manager that can tells the frame's size
+        // at once, and the window first appears where it belongs.
+        const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+        if (std::find(supported.begin(), supported.end(), request) != supported.end()) {
+            xcb_client_message_event_t message = {};
+            message.response_type = XCB_CLIENT_MESSAGE;
+            message.format = 32;
+            message.window = watch->m_window;
+            message.type = request;
+            xcb_send_event(connection, false, root,
+                XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                reinterpret_cast<const char *>(&message));
+            xcb_flush(connection);
+        }
+        return watch;
+    }
+
+    ~FrameWatch() override { qApp->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if (type != "xcb_generic_event_t" || (event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY)
+            return false;
+        const auto *change = static_cast<const xcb_property_notify_event_t *>(message);
+        if (change->window != m_window || change->atom != m_extents
+            || change->state != XCB_PROPERTY_NEW_VALUE)
+            return false;
+        const std::vector<std::uint32_t> edges
+            = property(m_connection, m_window, m_extents, XCB_ATOM_CARDINAL);
+        if (edges.size() == 4) // left, right, top, bottom
+            m_told(QMargins(static_cast<int>(edges[0]), static_cast<int>(edges[2]),
+                static_cast<int>(edges[1]), static_cast<int>(edges[3])));
+        return false;
+    }
+
+private:
+    FrameWatch() = default;
+
+    static xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+    {
+        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(connection,
+                xcb_intern_atom(
+                    connection, false, static_cast<std::uint16_t>(std::strlen(name)), name),
+                nullptr),
+            &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+
+    static std::vector<std::uint32_t> property(
+        xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type)
+    {
+        const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(connection,
+                xcb_get_property(connection, false, window, name, type, 0, 1024), nullptr),
+            &std::free);
+        if (!reply || reply->type != type || reply->format != 32)
+            return {};
+        const auto *values
+            = static_cast<const std::uint32_t *>(xcb_get_property_value(reply.get()));
+        return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+    }
+
+    xcb_connection_t *m_connection = nullptr;
+    xcb_window_t m_window = XCB_WINDOW_NONE;
+    xcb_atom_t m_extents = XCB_ATOM_NONE;
+    std::function<void(QMargins)> m_told;
+#else
+    static std::unique_ptr<FrameWatch> of(QWidget &, std::function<void(QMargins)>)
+    {
+        return nullptr;
+    }
+    bool nativeEventFilter(const QByteArray &, void *, qintptr *) override { return false; }
+#endif
+};
+
 void MainWindow::showEvent(QShowEvent *event)
 {
-    // Centred once, when first shown, before the window is mapped; afterwards it stays where
-    // the player puts it.
-    if (!m_placed) {
-        m_placed = true;
-        centre();
-        windowHandle()->installEventFilter(this);
+    // Centred before the window is first mapped, as if it had no frame; a window manager that
+    // frames it says how large the frame is, and then the frame is centred instead.
+    if (!m_shown) {
+        m_shown = true;
+        centre({});
+        m_frameWatch = FrameWatch::of(*this, [this](QMargins frame) {
+            // Until the player moves the window, it follows a change of its frame; once moved, it
+            // stays where it was put. Qt's position is the one asked for until the window
+            // manager says otherwise.
+            if (!m_centredAt || windowHandle()->position() == *m_centredAt)
+                m_centredAt = centre(frame);
+        });
     }
     QWidget::showEvent(event);
 }
 
-// A window manager frames the window before it first appears, and only then is the frame's size
-// known: the whole window, title bar and all, is centred again when it first appears. Without a
-// frame, or on Wayland, where a window cannot place itself, this changes nothing.
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+// The window with a frame of these edges, in device pixels, centred in the area the desktop
+// leaves free (a top bar, a panel). On a screen smaller than the frame, its top-left corner
+// stays on the screen, where Help and the first card are.
+QPoint MainWindow::centre(QMargins frame)
 {
-    if (watched == windowHandle() && event->type() == QEvent::Expose
-        && windowHandle()->isExposed()) {
-        windowHandle()->removeEventFilter(this);
-        centre();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// The window with its frame, in the area the desktop leaves free (a top bar, a panel). On a
-// screen smaller than the window, its top-left corner stays on the screen, where Help and the
-// first card are.
-void MainWindow::centre()
-{
-    if (const QScreen *screen = this->screen()) {
-        const QRect available = screen->availableGeometry();
-        QRect frame = windowHandle()->frameGeometry();
-        frame.moveCenter(available.center());
-        windowHandle()->setFramePosition(
-            {std::max(frame.left(), available.left()), std::max(frame.top(), available.top())});
-    }
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return pos();
+    const qreal ratio = windowHandle()->devicePixelRatio();
+    const QMargins edges(qRound(frame.left() / ratio), qRound(frame.top() / ratio),
+        qRound(frame.right() / ratio), qRound(frame.bottom() / ratio));
+    const QRect available = screen->availableGeometry();
+    const QSize framed = size().grownBy(edges);
+    const QPoint corner(
+        std::max(available.left() + (available.width() - framed.width()) / 2, available.left()),
+        std::max(available.top() + (available.height() - framed.height()) / 2, available.top()));
+    const QPoint at = corner + QPoint(edges.left(), edges.top());
+    windowHandle()->setPosition(at);
+    return at;
 }
 
 // While the Help message is open the window takes no input, and a request to close it is input.

@@ -12,8 +12,10 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class AnswerNotice;
+class FrameWatch;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -35,7 +37,6 @@ public:
     ~MainWindow() override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -49,7 +50,7 @@ private:
 
     void buildControls();
     void announceAnswer(const QString &choice);
-    void centre();
+    QPoint centre(QMargins frame);
 
     RankSelector *m_combo1 = nullptr;
     RankSelector *m_combo2 = nullptr;
@@ -62,5 +63,8 @@ private:
     AnswerNotice *m_notice = nullptr;
     QList<QLabel *> m_cardLabels;
     std::unique_ptr<eval::HandView> m_handView;
-    bool m_placed = false;
+    bool m_shown = false;
+    std::unique_ptr<FrameWatch> m_frameWatch;
+    // Where the window was last centred, once it has been centred in its frame.
+    std::optional<QPoint> m_centredAt;
 };

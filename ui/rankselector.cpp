@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Quorvel developers
 #include "rankselector.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QLineEdit>
 
 RankSelector::RankSelector(const QString &startText, QWidget *parent)
@@ -31,4 +33,17 @@ RankSelector::RankSelector(const QString &startText, QWidget *parent)
     // `activated` comes with every pick, including a pick of the item already selected, and
     // never from typing or from code.
     connect(this, &QComboBox::activated, this, &RankSelector::picked);
+}
+
+// The list is the desktop's, in its own colours: Qt (6.4 and 6.8) gives an editable box's list
+// the box's palette, and with it the grey the window sets for itself, which Breeze paints under
+// the items. Qt gives it again on every palette or style change, so it is set at each opening.
+void RankSelector::showPopup()
+{
+    QWidget *list = view()->window();
+    // Every role set, or a popup, which inherits from its box, would take the grey back.
+    QPalette desktop = QApplication::palette(list);
+    desktop.setResolveMask(~QPalette::ResolveMask());
+    list->setPalette(desktop);
+    QComboBox::showPopup();
 }

@@ -18,6 +18,8 @@ class RankSelector : public QComboBox
 public:
     explicit RankSelector(const QString &startText, QWidget *parent = nullptr);
 
+    void showPopup() override;
+
 Q_SIGNALS:
     void picked();
 };

@@ -577,6 +577,32 @@ private Q_SLOTS:
         QTimer::singleShot(0, &button, [] { throw 42; });
         QTest::qWait(20); // the loop goes on, and the message must have come
     }
+
+    // An opened list is in the desktop's colours, whatever the scheme; the grey is the window's.
+    void listsTakeTheSchemesColours()
+    {
+        const QPalette desktop = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        QPalette dark = desktop;
+        dark.setColor(QPalette::Window, QColor(32, 35, 38));
+        dark.setColor(QPalette::Base, QColor(20, 22, 24));
+        dark.setColor(QPalette::Text, QColor(252, 252, 252));
+        QApplication::setPalette(dark); // as a platform theme does when the scheme changes
+        for (QComboBox *card : cards) {
+            card->showPopup();
+            QAbstractItemView *list = card->view();
+            QTRY_VERIFY(list->isVisible());
+            const QPalette shown = list->palette();
+            QCOMPARE(list->window()->palette().color(QPalette::Window), QColor(32, 35, 38));
+            QCOMPARE(shown.color(QPalette::Base), QColor(20, 22, 24));
+            QCOMPARE(shown.color(QPalette::Text), QColor(252, 252, 252));
+            const QImage drawn = list->viewport()->grab().toImage();
+            QCOMPARE(drawn.pixelColor(drawn.width() - 2, drawn.height() - 2), QColor(20, 22, 24));
+            card->hidePopup();
+            QTRY_VERIFY(!list->isVisible());
+        }
+        QCOMPARE(window->palette().color(QPalette::Window), Grey);
+    }
 };
 
 int main(int argc, char *argv[])
