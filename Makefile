@@ -10,7 +10,7 @@ all: build
 
 # The default build runs the format check and requires every test's tools.
 deps:
-	scripts/install-deps test presets
+	scripts/install-deps test presets desktops
 
 build: deps
 	cmake --preset default
