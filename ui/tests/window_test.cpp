@@ -376,6 +376,18 @@ private Q_SLOTS:
         QVERIFY(onScreen.contains(texts->characterRect(texts->characterCount() - 1).center()));
     }
 
+    // In a field filled to its limit, a replacement has the room of the range it replaces, and
+    // an insertion has none.
+    void fullFieldReplaces()
+    {
+        const QString full(text1->maxLength(), 'A');
+        auto *edits = QAccessible::queryAccessibleInterface(text1)->editableTextInterface();
+        text1->setText(full);
+        edits->replaceText(0, 2, "xyz");
+        edits->insertText(5, "z");
+        QCOMPARE(text1->text(), "xy" + full.mid(2));
+    }
+
     // Given QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY: X11 where the session offers it, else
     // the user's choice or Qt's own; with no display at all, a line rather than Qt's abort.
     void displayChoice()
