@@ -3,12 +3,12 @@
 #include "accessibility.h"
 
 #include "rankselector.h"
+#include "textpieces.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -104,71 +104,22 @@ private:
     RankSelector *selector() const { return static_cast<RankSelector *>(widget()); }
 };
 
-// Where a text is cut into pieces of the given kind, 0 and the length included: graphemes; words
-// and the runs between them; sentences; or, for a line or a paragraph, the whole text, since a
-// line edit holds one line. Each step of the finder moves forward, so the walk ends.
-QList<qsizetype> edges(const QString &text, QAccessible::TextBoundaryType kind)
+using textpieces::checked;
+using textpieces::Range;
+
+// Qt's kinds of piece as the text cutting knows them.
+textpieces::Kind kindOf(QAccessible::TextBoundaryType kind)
 {
-    QTextBoundaryFinder::BoundaryType type = QTextBoundaryFinder::Grapheme;
     switch (kind) {
     case QAccessible::CharBoundary:
-        break;
+        return textpieces::Kind::Character;
     case QAccessible::WordBoundary:
-        type = QTextBoundaryFinder::Word;
-        break;
+        return textpieces::Kind::Word;
     case QAccessible::SentenceBoundary:
-        type = QTextBoundaryFinder::Sentence;
-        break;
+        return textpieces::Kind::Sentence;
     default:
-        return {0, text.size()};
+        return textpieces::Kind::Whole;
     }
-    QList<qsizetype> result{0};
-    QTextBoundaryFinder finder(type, text);
-    for (qsizetype at = finder.toNextBoundary(); at > 0 && at < text.size();
-        at = finder.toNextBoundary()) {
-        // A break between a comma and a space ends no item; the two stay one piece.
-        if (finder.boundaryReasons()
-            & (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem))
-            result.append(at);
-    }
-    result.append(text.size());
-    return result;
-}
-
-// The piece of the text that holds the character at `offset` (step 0), or the piece before (-1)
-// or after (1) it. At the end of the text there is no character: a character has nothing there,
-// a word, sentence or line is the one the caret has just left. Where there is no such piece,
-// both offsets are -1.
-QString pieceNear(const QString &text, int offset, QAccessible::TextBoundaryType kind, int step,
-    int *startOffset, int *endOffset)
-{
-    *startOffset = *endOffset = -1;
-    if (text.isEmpty() || offset < 0 || offset > text.size())
-        return {};
-    const QList<qsizetype> cuts = edges(text, kind);
-    qsizetype piece = std::upper_bound(cuts.begin(), cuts.end(), offset) - cuts.begin() - 1;
-    if (offset == text.size() && kind != QAccessible::CharBoundary)
-        --piece;
-    piece += step;
-    if (piece < 0 || piece + 1 >= cuts.size())
-        return {};
-    *startOffset = int(cuts[piece]);
-    *endOffset = int(cuts[piece + 1]);
-    return text.mid(*startOffset, *endOffset - *startOffset);
-}
-
-// A caller's range, checked rather than trusted: it starts inside the text or at its end and does
-// not run backwards, and an end past the text stops there. Anything else is no range at all.
-struct Range {
-    qsizetype start = 0, size = 0;
-    bool valid = false;
-};
-
-Range checked(qsizetype length, int start, int end)
-{
-    if (start < 0 || start > length || end < start)
-        return {};
-    return {start, std::min<qsizetype>(end, length) - start, true};
 }
 
 // The text laid out once per text and font, with the distance of each cursor position from the
@@ -309,17 +260,20 @@ public:
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType kind, int *startOffset,
         int *endOffset) const override
     {
-        return pieceNear(edit()->text(), at(offset), kind, -1, startOffset, endOffset);
+        return textpieces::pieceNear(
+            edit()->text(), at(offset), kindOf(kind), -1, startOffset, endOffset);
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType kind, int *startOffset,
         int *endOffset) const override
     {
-        return pieceNear(edit()->text(), at(offset), kind, 0, startOffset, endOffset);
+        return textpieces::pieceNear(
+            edit()->text(), at(offset), kindOf(kind), 0, startOffset, endOffset);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType kind, int *startOffset,
         int *endOffset) const override
     {
-        return pieceNear(edit()->text(), at(offset), kind, 1, startOffset, endOffset);
+        return textpieces::pieceNear(
+            edit()->text(), at(offset), kindOf(kind), 1, startOffset, endOffset);
     }
 
     void selection(int selectionIndex, int *startOffset, int *endOffset) const override

@@ -40,3 +40,16 @@ bool Application::notify(QObject *receiver, QEvent *event)
     }
     return false;
 }
+
+DisplayChoice chooseDisplay(
+    const QByteArray &platform, const QByteArray &x11, const QByteArray &wayland)
+{
+    if (platform.isEmpty() && x11.isEmpty() && wayland.isEmpty())
+        return {true, {}};
+    // X11 where the session offers it, then Wayland. Through Xwayland a GNOME or KDE session
+    // centres the window, draws a title bar without maximise and holds a close while Help is
+    // open; a Wayland client can do none of these, and Qt 6.8 would choose Wayland there.
+    if (platform.isEmpty() && !x11.isEmpty())
+        return {false, "xcb;wayland"};
+    return {};
+}
