@@ -29,7 +29,7 @@ asan: deps
 	cmake --build --preset asan
 	ctest --preset asan
 
-# A bounded libFuzzer run of the evaluation (200,000 inputs).
+# A bounded libFuzzer run (60 s) of what an assistive technology asks of the edit fields.
 fuzz: deps
 	scripts/install-deps sanitizers
 	cmake --preset fuzz
