@@ -34,8 +34,6 @@ void flatReview(QAccessibleTextInterface *text)
     int start = 0, end = 0;
     const QString line = text->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
     for (qsizetype word = 0; word < line.size(); word = line.indexOf(' ', word + 1) + 1) {
-        if (word == 0 && line.front() == ' ')
-            continue;
         text->textAtOffset(int(word), QAccessible::WordBoundary, &start, &end);
         rangeExtents(text, start, end);
         if (line.indexOf(' ', word + 1) < 0)

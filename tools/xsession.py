@@ -10,15 +10,13 @@ import shutil
 import subprocess
 import time
 
-AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
-
 
 def missing(accessibility=True):
     """What a session needs and this machine lacks, each with the Debian package that has it."""
     needs = [("xvfb-run", "xvfb"), ("xauth", "xauth"), ("xdotool", "xdotool"),
              ("dbus-run-session", "dbus"), ("dbus-send", "dbus")]
     if accessibility:
-        needs.append((AT_SPI_LAUNCHER, "at-spi2-core"))
+        needs.append(("/usr/libexec/at-spi-bus-launcher", "at-spi2-core"))
     lacking = [f"{tool} ({package})" for tool, package in needs if not shutil.which(tool)]
     modules = [("Xlib", "python3-xlib")] + [("pyatspi", "python3-pyatspi")] * accessibility
     for module, package in modules:
