@@ -38,7 +38,7 @@ inline constexpr int Grid[13][13] = {{85, 67, 66, 65, 64, 63, 62, 61, 60, 60, 59
 inline std::string resultAfterEvaluation(std::string_view card1, std::string_view card2, int suited)
 {
     const auto at = [](auto rank) { return std::ranges::find(Ranks, rank) - Ranks.begin(); };
-    const auto [high, low] = std::minmax(at(card1), at(card2)); // the higher rank comes first
+    const auto [high, low] = std::minmax({at(card1), at(card2)}); // the higher rank comes first
     const bool known = low < 13 && (high == low || suited == 0 || suited == 1);
     return known ? std::to_string(suited == 1 ? Grid[high][low] : Grid[low][high]) + "%" : "";
 }
