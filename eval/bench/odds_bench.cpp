@@ -5,16 +5,26 @@
 
 #include "odds.h"
 
-#include "fake_hand_view.h"
-
 #include <benchmark/benchmark.h>
 
 namespace
 {
 
+struct View final : eval::HandView {
+    std::string card1, card2;
+    std::int16_t suited = 0;
+    std::string result;
+
+    std::string card1Text() const override { return card1; }
+    std::string card2Text() const override { return card2; }
+    std::int16_t suitedState() const override { return suited; }
+    void setResult(std::string_view text) override { result = text; }
+};
+
 void evaluate(benchmark::State &state, const char *card1, const char *card2, std::int16_t suited)
 {
-    FakeHandView view(card1, card2, suited);
+    View view;
+    view.card1 = card1, view.card2 = card2, view.suited = suited;
     for (auto _ : state) {
         eval::ShowOdds(view);
         benchmark::DoNotOptimize(view.result);
