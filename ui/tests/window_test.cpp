@@ -23,13 +23,16 @@ const QStringList Ranks = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J
 struct Shown {
     QString card1 = "Card 1", card2 = "Card 2";
     bool suited = false;
-    QString result, focus = "Combo1", heard, found = "Card 1 | Card 1 | Card 2 | Card 2 | Suited";
-    int told = 0;
+    QString result, focus = "Combo1", heard,
+                    found = "Card 1 | Card 1 | Card 2 | Card 2 | Suited | To Win";
+    int told = 0, unspeakable = 0;
     QString text() const
     {
-        return QString("%1 | %2 | %3 | '%4' | focus %5 | heard '%6' %7 times | found '%8'")
+        return QString(
+            "%1 | %2 | %3 | '%4' | focus %5 | heard '%6' %7 times, %8 unspeakable | found '%9'")
             .arg(card1, card2, suited ? "suited" : "offsuit", result, focus, heard)
             .arg(told)
+            .arg(unspeakable)
             .arg(found);
     }
     // A pick or a toggle evaluates, and its answer is told wherever the focus is.
@@ -38,8 +41,8 @@ struct Shown {
         result = QString::fromStdString(
             expected::resultAfterEvaluation(card1.toStdString(), card2.toStdString(), suited));
         const QString answer = result.isEmpty() ? "no win chance" : "win chance " + result;
-        found
-            = QString("Card 1, %1 | Card 1, %1 | Card 2, %1 | Card 2, %1 | Suited, %1").arg(answer);
+        found = QString("Card 1, %1 | Card 1, %1 | Card 2, %1 | Card 2, %1 | Suited, %1 | To Win")
+                    .arg(answer);
         heard = choice + ", " + answer;
         ++told;
     }
@@ -57,7 +60,7 @@ class WindowTest : public QObject
     QCheckBox *check1 = nullptr;
     QPushButton *help = nullptr;
     const QFont desktopFont = QApplication::font(); // before any window is built
-    static inline int told = 0;
+    static inline int told = 0, unspeakable = 0;
 
     // Before Qt 6.8 the notice is heard by appearing, from 6.8 by an announcement.
     bool eventFilter(QObject *, QEvent *event) override
@@ -65,32 +68,37 @@ class WindowTest : public QObject
         told += event->type() == QEvent::Show;
         return false;
     }
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    static void announced(QAccessibleEvent *event)
+    // Orca 43 fails on a name or description change of the control it is on, as Qt 6.4 sends an
+    // object where the new text belongs; from Qt 6.8 the answer is in the descriptions.
+    static void changed(QAccessibleEvent *event)
     {
+        const auto *control = qobject_cast<QWidget *>(event->object());
+        const bool focusable = control && control->focusPolicy() != Qt::NoFocus;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
         told += event->type() == QAccessible::Announcement;
-    }
+        unspeakable += focusable && event->type() == QAccessible::NameChanged;
+#else
+        unspeakable += focusable
+            && (event->type() == QAccessible::NameChanged
+                || event->type() == QAccessible::DescriptionChanged);
 #endif
+    }
 
     static QAccessibleInterface *a11y(QObject *object)
     {
         return QAccessible::queryAccessibleInterface(object);
     }
 
-    static QString label(QWidget *control)
-    {
-        const auto labels = a11y(control)->relations(QAccessible::Label);
-        const QString description = control->accessibleDescription();
-        return (labels.isEmpty() ? "no label" : labels[0].first->text(QAccessible::Name))
-            + (description.isEmpty() ? "" : ", " + description);
-    }
-
     Shown shown() const
     {
         QStringList found;
         for (QWidget *control : std::initializer_list<QWidget *>{
-                 cards[0], cards[0]->lineEdit(), cards[1], cards[1]->lineEdit(), check1})
-            found << label(control);
+                 cards[0], cards[0]->lineEdit(), cards[1], cards[1]->lineEdit(), check1, text1}) {
+            const auto labels = a11y(control)->relations(QAccessible::Label);
+            const QString description = control->accessibleDescription();
+            found << (labels.isEmpty() ? "no label" : labels[0].first->text(QAccessible::Name))
+                    + (description.isEmpty() ? "" : ", " + description);
+        }
         // A selector's value, and what flat review reads in it, are the rank on show.
         const auto value = [](QComboBox *card) {
             QAccessibleInterface *selector = a11y(card);
@@ -102,51 +110,8 @@ class WindowTest : public QObject
         const QWidget *focus = QApplication::focusWidget();
         return {value(cards[0]), value(cards[1]), check1->isChecked(), text1->text(),
             focus ? focus->objectName() : "",
-            window->findChild<QWidget *>("answerNotice")->accessibleName(), found.join(" | "),
-            told};
-    }
-
-    // Opens the list by its arrow and clicks the item, the mouse passing over it on the way.
-    void pickByMouse(QComboBox *card, int index)
-    {
-        QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(card->width() - 4, card->height() / 2));
-        QAbstractItemView *list = card->view();
-        QTRY_VERIFY(list->isVisible());
-        const QRect item = list->visualRect(list->model()->index(index, 0));
-        QTest::mouseMove(list->viewport(), item.topLeft() + QPoint(1, 1));
-        QTest::mouseMove(list->viewport(), item.center());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
-        QTRY_VERIFY(!list->isVisible());
-    }
-
-    // Presses Help by a click, Space or Enter, checks the message and closes it by OK, Enter,
-    // Escape or its close box, whatever a check found, rather than wait for CTest's timeout.
-    void withHelp(int key, int close)
-    {
-        QTimer::singleShot(0, window, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            const auto closeIt = qScopeGuard([&] {
-                close == 0 ? QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton)
-                    : close == 3
-                    ? void(box->close())
-                    : QTest::keyClick(box, close == 1 ? Qt::Key_Enter : Qt::Key_Escape);
-            });
-            QCOMPARE(std::tuple(box->text(), box->windowTitle(), box->icon(), box->buttons().size(),
-                         box->textFormat(), box->windowModality(), box->font()),
-                std::tuple(QString("Quorvel v0.9 Select your pre flop cards as they are delt. "
-                                   "Percentage displayed is to win against random cards. Theres "
-                                   "more info at www.quorvel.example"),
-                    QString("Quorvel"), QMessageBox::NoIcon, 1, Qt::PlainText, Qt::ApplicationModal,
-                    desktopFont));
-            QVERIFY(!window->close() && window->isVisible()); // a close waits, as any input does
-        });
-        key ? QTest::keyClick(help, key == 1 ? Qt::Key_Space : Qt::Key_Enter)
-            : QTest::mouseClick(help, Qt::LeftButton);
-        QVERIFY(!QApplication::activeModalWidget());
-        // Offscreen, nothing hands the activation back as a window manager does.
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+            window->findChild<QWidget *>("answerNotice")->accessibleName(), found.join(" | "), told,
+            unspeakable};
     }
 
 private Q_SLOTS:
@@ -158,12 +123,10 @@ private Q_SLOTS:
         text1 = window->findChild<QLineEdit *>("Text1");
         check1 = window->findChild<QCheckBox *>("Check1");
         help = window->findChild<QPushButton *>("help");
-        told = 0;
+        told = unspeakable = 0;
         window->findChild<QWidget *>("answerNotice")->installEventFilter(this);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-        QAccessible::installUpdateHandler(announced);
+        QAccessible::installUpdateHandler(changed);
         QAccessible::setActive(true);
-#endif
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
@@ -218,8 +181,7 @@ private Q_SLOTS:
         for (QWidget *control :
             std::initializer_list<QWidget *>{cards[0], cards[1], text1, check1, help})
             names << a11y(control)->text(QAccessible::Name);
-        QCOMPARE(names.join(", ") + ", " + label(text1),
-            "Card 1, Card 2, Win chance, Suited, Help, To Win");
+        QCOMPARE(names.join(", "), "Card 1, Card 2, Win chance, Suited, Help");
         // No maximise offered, and a request to fill the screen refused at once.
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         const QRect placed = window->geometry();
@@ -251,7 +213,8 @@ private Q_SLOTS:
     {
         const char *const names[] = {"a pick by mouse", "an arrow or page key in a focused card",
             "typing in a card, ended by Return, Escape, Tab or nothing",
-            "a click in the box or its Toggle action", "Tab or Backtab", "Help, closed four ways",
+            "a click in the box or its Toggle action", "Tab or Backtab",
+            "Help by click, Space or Enter, closed by OK, Enter, Escape or close",
             "a list opened, marked and closed by its actions"};
         const QStringList cycle = {"Combo1", "Combo2", "Text1", "Check1", "help"};
         const QStringList typed = {"A", "K", "10", "k", "T", " A", "Q ", "", "Card 1", "\u2660"};
@@ -267,10 +230,20 @@ private Q_SLOTS:
             QWidget *focus = QApplication::focusWidget();
             QAccessibleInterface *selector = a11y(cards[card]);
             switch (action) {
-            case 0:
-                pickByMouse(cards[card], to = random.bounded(13));
+            case 0: { // opens the list by its arrow, the mouse passing over the item to click it
+                QTest::mouseClick(
+                    cards[card], Qt::LeftButton, {}, QPoint(cards[card]->width() - 4, 5));
+                QAbstractItemView *list = cards[card]->view();
+                QTRY_VERIFY(list->isVisible());
+                const QRect item
+                    = list->visualRect(list->model()->index(to = random.bounded(13), 0));
+                QTest::mouseMove(list->viewport(), item.topLeft() + QPoint(1, 1));
+                QTest::mouseMove(list->viewport(), item.center());
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+                QTRY_VERIFY(!list->isVisible());
                 model.focus = cycle[card];
                 break;
+            }
             case 1: // nothing happens past either end of the list
                 if (focus != cards[card = int(cycle.indexOf(model.focus)) % 2])
                     continue;
@@ -307,10 +280,38 @@ private Q_SLOTS:
                 QTest::keyClick(focus, by > 0 ? Qt::Key_Tab : Qt::Key_Backtab);
                 model.focus = cycle[(cycle.indexOf(model.focus) + (by > 0 ? 1 : 4)) % 5];
                 break;
-            case 5:
-                withHelp(focus == help ? ending % 3 : 0, random.bounded(4));
+            case 5: { // checks the message and closes it, whatever a check found, rather than hang
+                const int close = random.bounded(4);
+                QTimer::singleShot(0, window, [&] {
+                    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                    QVERIFY(box);
+                    const auto closeIt = qScopeGuard([&] {
+                        close == 0 ? QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton)
+                            : close == 3
+                            ? void(box->close())
+                            : QTest::keyClick(box, close == 1 ? Qt::Key_Enter : Qt::Key_Escape);
+                    });
+                    QCOMPARE(std::tuple(box->text(), box->windowTitle(), box->icon(),
+                                 box->buttons().size(), box->textFormat(), box->windowModality(),
+                                 box->font()),
+                        std::tuple(
+                            QString("Quorvel v0.9 Select your pre flop cards as they are delt. "
+                                    "Percentage displayed is to win against random cards. Theres "
+                                    "more info at www.quorvel.example"),
+                            QString("Quorvel"), QMessageBox::NoIcon, 1, Qt::PlainText,
+                            Qt::ApplicationModal, desktopFont));
+                    QVERIFY(!window->close()
+                        && window->isVisible()); // a close waits, as any input does
+                });
+                focus == help &&ending % 3
+                    ? QTest::keyClick(help, ending % 3 == 1 ? Qt::Key_Space : Qt::Key_Enter)
+                    : QTest::mouseClick(help, Qt::LeftButton);
+                // Offscreen, nothing hands the activation back as a window manager does.
+                window->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(window));
                 model.focus = "help";
                 break;
+            }
             case 6:
                 selector->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
                 QTRY_VERIFY(cards[card]->view()->isVisible());
