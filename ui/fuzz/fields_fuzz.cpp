@@ -41,10 +41,11 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
     FuzzedDataProvider in(bytes, size);
-    // The same byte picks a different offset for the start and the end of a range.
+    // The same byte picks a different offset for the start and the end of a range; a provider out
+    // of bytes answers 0, and its range is the whole text.
     const auto offset = [&in](int n, int shift) {
         const int pick = (in.ConsumeIntegralInRange(0, 10) + shift) % 11;
-        return pick < 10 ? std::array{INT_MIN, -3, -2, -1, 0, 1, n - 1, n, n + 1, INT_MAX - n}[pick]
+        return pick < 10 ? std::array{0, 1, n - 1, n, n + 1, INT_MAX - n, INT_MIN, -3, -2, -1}[pick]
                          : in.ConsumeIntegral<int>();
     };
     QLineEdit *field = window->findChildren<QLineEdit *>()[in.ConsumeIntegralInRange(0, 2)];
@@ -52,10 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     QAccessibleTextInterface *texts = QAccessible::queryAccessibleInterface(field)->textInterface();
     auto *edits = QAccessible::queryAccessibleInterface(field)->editableTextInterface();
     while (in.remaining_bytes()) {
-        // What to call first: inputs are short, and a provider out of bytes answers 0.
+        // What to call first, as inputs start a few bytes long. An empty text would insert nothing.
         const int call = in.ConsumeIntegralInRange(0, 2), how = in.ConsumeIntegralInRange(0, 5);
         const QString before = field->text(),
-                      text = QString::fromStdString(in.ConsumeRandomLengthString(16));
+                      text = QString::fromStdString(in.ConsumeRandomLengthString(16)) + 'K';
         const int length = int(before.size()), caret = field->cursorPosition();
         const int a = offset(length, 0), b = offset(length, 3);
         const bool inside = a >= 0 && a <= length;
