@@ -42,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
 {
     FuzzedDataProvider in(bytes, size);
     // The same byte picks a different offset for the start and the end of a range; a provider out
-    // of bytes answers 0, and its range is the whole text.
+    // of bytes answers 0, and its range runs from the start past the end.
     const auto offset = [&in](int n, int shift) {
         const int pick = (in.ConsumeIntegralInRange(0, 10) + shift) % 11;
-        return pick < 10 ? std::array{0, 1, n - 1, n, n + 1, INT_MAX - n, INT_MIN, -3, -2, -1}[pick]
+        return pick < 10 ? std::array{0, 1, n - 1, n + 1, n, INT_MAX - n, INT_MIN, -3, -2, -1}[pick]
                          : in.ConsumeIntegral<int>();
     };
     QLineEdit *field = window->findChildren<QLineEdit *>()[in.ConsumeIntegralInRange(0, 2)];
