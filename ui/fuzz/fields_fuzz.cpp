@@ -53,12 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     QAccessibleTextInterface *texts = QAccessible::queryAccessibleInterface(field)->textInterface();
     auto *edits = QAccessible::queryAccessibleInterface(field)->editableTextInterface();
     while (in.remaining_bytes()) {
-        // What to call first, as inputs start a few bytes long. An empty text would insert nothing.
+        // What to call and where first, as inputs start a few bytes long and a text takes what is
+        // left. An empty text would insert nothing.
         const int call = in.ConsumeIntegralInRange(0, 2), how = in.ConsumeIntegralInRange(0, 5);
-        const QString before = field->text(),
-                      text = QString::fromStdString(in.ConsumeRandomLengthString(16)) + 'K';
+        const QString before = field->text();
         const int length = int(before.size()), caret = field->cursorPosition();
         const int a = offset(length, 0), b = offset(length, 3);
+        const QString text = QString::fromStdString(in.ConsumeRandomLengthString(16)) + 'K';
         const bool inside = a >= 0 && a <= length;
         // A range starts in the text or at its end and does not run backwards; its end stops at
         // the end of the text.
