@@ -78,22 +78,16 @@ class OnX(unittest.TestCase):
         notice = next(c for c in frame if c.getRole() == at.ROLE_NOTIFICATION)
         old_qt = tuple(map(int, frame.parent.get_toolkit_version().split(".")[:2])) < (6, 8)
 
-        # Qt 6.4 sends an object where the text of a name or description change belongs, and
-        # Orca 43 fails on such a change of the control it is on; from Qt 6.8 a description
-        # change carries the answer to a focused control, a name change never does.
-        events, kinds = [], ["object:announcement", "object:property-change"]
-
-        def heard(event):
-            events.append((event.type, event.any_data, event.source.getRole(),
-                           event.source.getState().contains(at.STATE_FOCUSABLE)))
-        at.Registry.registerEventListener(heard, *kinds)
-        self.addCleanup(at.Registry.deregisterEventListener, heard, *kinds)
+        # Which changes a focused control may announce is the window test's question; here, that
+        # the answers reach the bus.
+        events = []
+        at.Registry.registerEventListener(events.append, "object:announcement")
+        self.addCleanup(at.Registry.deregisterEventListener, events.append, "object:announcement")
 
         def told(said):  # as the notice appearing before Qt 6.8, as an announcement from 6.8
             while GLib.MainContext.default().iteration(False):  # delivers the events received
                 pass
-            return notice.name == said if old_qt else ("object:announcement", said) in [
-                event[:2] for event in events]  # the notice's name changes too
+            return notice.name == said if old_qt else said in [e.any_data for e in events]
 
         def pick(card, index):  # by the card's arrow, then the rank where the bus says it is
             xdotool("mousemove", "--window", self.window.id, "--sync", 60 + 72 * card, 58, "click", 1)
@@ -107,12 +101,8 @@ class OnX(unittest.TestCase):
                           (lambda: xdotool("mousemove", "--window", self.window.id, "--sync", 80, 96,
                                            "click", 1), "suited, win chance 67%")]:
             act()
-            wait_for(lambda: told(said), 10, what=lambda: f"'{said}' ({notice.name}, {events})")
-        self.assertEqual([(kind, role) for kind, _, role, focusable in events if focusable and
-                          kind.endswith(("-name",) + ("-description",) * old_qt)], [])
-        # The word at the end of a picked card, which once hung the window.
-        self.assertEqual(cards[0][1].queryText().getTextAtOffset(
-            1, at.TEXT_BOUNDARY_WORD_START), ("A", 0, 1))
+            wait_for(lambda: told(said), 10,
+                     what=lambda: f"'{said}' ({notice.name}, {[e.any_data for e in events]})")
 
         # A shell groups the window under the menu entry whose StartupWMClass is its class, and
         # the desktop's close command ends the program.
