@@ -5,7 +5,7 @@
 # input (xdotool); the window is read back from outside the process, as assistive technology and
 # a desktop read it. What the window does in-process is the window test's.
 #
-# Usage: test_window.py QUORVEL_BINARY DESKTOP_ENTRY [ARTIFACT_DIR, unused]
+# Usage: test_window.py QUORVEL_BINARY DESKTOP_ENTRY
 #          used by mouse and keys, heard through the bridge, matched to its entry and closed;
 #        test_window.py QUORVEL_BINARY none|kwin_x11|xfwm4|openbox|mutter|kwin_wayland [STARTS]
 #          where it lands under that window manager, start after start (5), each start printed.
