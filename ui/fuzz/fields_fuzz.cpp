@@ -25,6 +25,7 @@
 // window first: left to exit(), Qt 6.8 and 6.11 crash in the teardown of their application.
 static Application *app = nullptr;
 static MainWindow *window = nullptr;
+static QList<QLineEdit *> fields; // the two cards' and the result's
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
@@ -34,6 +35,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     window->show();
     // Until the window is exposed it paints nothing, and a line edit scrolls its text as it paints.
     QCoreApplication::processEvents();
+    fields = window->findChildren<QLineEdit *>();
     std::atexit([] { delete window, delete app; });
     return 0;
 }
@@ -48,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         return pick < 10 ? std::array{0, 1, n - 1, n + 1, n, INT_MAX - n, INT_MIN, -3, -2, -1}[pick]
                          : in.ConsumeIntegral<int>();
     };
-    QLineEdit *field = window->findChildren<QLineEdit *>()[in.ConsumeIntegralInRange(0, 2)];
+    QLineEdit *field = fields[in.ConsumeIntegralInRange(0, 2)];
     field->setText(QString(in.ConsumeBool() ? field->maxLength() : 0, 'A')); // full, or empty
     QAccessibleTextInterface *texts = QAccessible::queryAccessibleInterface(field)->textInterface();
     auto *edits = QAccessible::queryAccessibleInterface(field)->editableTextInterface();
@@ -64,13 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         // A range starts in the text or at its end and does not run backwards; its end stops at
         // the end of the text.
         const int cut = inside && b >= a ? std::min(b, length) - a : -1;
-        const textpieces::Range range = textpieces::checked(length, a, b);
         int start = -2, end = -2, wantStart = 0, wantEnd = 0;
         switch (call) {
         case 0: {
             const int step = in.ConsumeIntegralInRange(-1, 1);
             const int at = a == -2 ? caret : a == -1 ? length : a;
             const auto kind = QAccessible::TextBoundaryType(how);
+            const textpieces::Range range = textpieces::checked(length, a, b);
             const QString piece = step < 0 ? texts->textBeforeOffset(a, kind, &start, &end)
                 : step > 0                 ? texts->textAfterOffset(a, kind, &start, &end)
                                            : texts->textAtOffset(a, kind, &start, &end);

@@ -293,12 +293,13 @@ private Q_SLOTS:
                                     "more info at www.quorvel.example"),
                             QString("Quorvel"), QMessageBox::NoIcon, 1, Qt::PlainText,
                             Qt::ApplicationModal, desktopFont));
-                    QVERIFY(!window->close()
-                        && window->isVisible()); // a close waits, as any input does
+                    // A close waits, as any input does.
+                    QVERIFY(!window->close() && window->isVisible());
                 });
-                focus == help &&ending % 3
-                    ? QTest::keyClick(help, ending % 3 == 1 ? Qt::Key_Space : Qt::Key_Enter)
-                    : QTest::mouseClick(help, Qt::LeftButton);
+                if (focus == help && ending % 3)
+                    QTest::keyClick(help, ending % 3 == 1 ? Qt::Key_Space : Qt::Key_Enter);
+                else
+                    QTest::mouseClick(help, Qt::LeftButton);
                 // Offscreen, nothing hands the activation back as a window manager does.
                 window->activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(window));
