@@ -4,7 +4,7 @@
 // what no random test can know. Whether the fields hand out these pieces at the offsets sent,
 // and how those offsets are checked, is the question of the fields' fuzz target.
 
-#include "textpieces.h"
+#include "../textpieces.h"
 
 #include <QtTest>
 
