@@ -99,7 +99,8 @@ orca: build
 gnome: build
 	scripts/install-deps gnome
 	xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" dbus-run-session -- \
-		/usr/bin/python3 tests/e2e/test_window.py build/default/app/quorvel mutter
+		/usr/bin/python3 tests/e2e/test_window.py build/default/app/quorvel \
+		build/default/assets/example.quorvel.Quorvel.desktop mutter
 endif
 
 # Start-up cost and click-to-answer time against a bare Qt window (not a test: it reports), on
