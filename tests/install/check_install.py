@@ -4,7 +4,8 @@
 # `cmake --install` of a build under /usr, has AppStream's compose make a software-centre catalog
 # of it (which finds the icon and the desktop entry the AppStream data names), and checks what
 # neither compose nor lintian, which checks the package's commands, icons and manual page, does:
-# the program and licence the AppStream data names, and the documents left to a distribution.
+# the program, icon and licence the AppStream data names against the desktop entry's and the
+# project's, and the documents left to a distribution.
 #
 # Usage: check_install.py BUILD_DIR SCRATCH_DIR APP_ID
 
@@ -30,7 +31,7 @@ assert not re.search(r"^\s*[WE]: ", report, re.M), report
 
 entry = open(f"{share}applications/{app_id}.desktop").read()
 metainfo = open(f"{share}metainfo/{app_id}.metainfo.xml").read()
-binary = re.search("^Exec=(\\S+)", entry, re.M)[1]
-assert f"<binary>{binary}<" in metainfo and ">GPL-3.0-or-later</project_license>" in metainfo
+binary, icon = (re.search(f"^{key}=(\\S+)", entry, re.M)[1] for key in ("Exec", "Icon"))
+assert all(f in metainfo for f in (f"<binary>{binary}<", f">{icon}</icon>", ">GPL-3.0-or-later<"))
 # Debian's own documents go only into our .deb.
 assert not os.path.exists(share + "doc/quorvel")
