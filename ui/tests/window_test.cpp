@@ -23,8 +23,8 @@ class WindowTest : public QObject
     const QFont desktopFont = QApplication::font(); // before any window is built
     static inline int told = 0;
 
-    // Before Qt 6.8 the notice is heard by appearing, from 6.8 by an announcement (which Qt 6.4's
-    // offscreen platform could not have passed on: it keeps accessibility off).
+    // Before Qt 6.8 the notice is heard by appearing, from 6.8 by an announcement. Qt 6.4's
+    // offscreen platform keeps accessibility off, so no update handler would hear anything there.
     bool eventFilter(QObject *, QEvent *event) override
     {
         told += event->type() == QEvent::Show;
@@ -47,6 +47,7 @@ class WindowTest : public QObject
                     + (labels.isEmpty() ? "no label" : labels[0].first->text(QAccessible::Name))
                     + (description.isEmpty() ? ")" : ", " + description + ")");
         }
+        // A card as shown, as its selector's value and as flat review reads it.
         const auto card = [](QComboBox *card) {
             return card->currentText() + " = " + a11y(card)->text(QAccessible::Value) + " = "
                 + a11y(card)->textInterface()->text(0, 99);
